@@ -1,0 +1,60 @@
+# Shared by the run and test scripts: build folders, Wine and the display.
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD64="${BUILD64:-$ROOT/build/x86_64}"
+BUILD32="${BUILD32:-$ROOT/build/i686}"
+
+# configure_and_build <build dir> <toolchain file> [cmake options...]
+configure_and_build() {
+  local dir="$1" toolchain="$2"; shift 2
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain" \
+      -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  fi
+  cmake --build "$dir" --parallel "$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}
+}
+
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
+export WINEARCH=win64
+WINE="$(command -v wine64 || echo /usr/lib/wine/wine64)"
+WINESERVER="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
+
+# A virtual display when there is none; remembered so it can be stopped.
+XVFB_PID=""
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    return
+  fi
+  local n
+  for n in $(seq 91 130); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do
+      xdpyinfo >/dev/null 2>&1 && return
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+  done
+  echo "could not start Xvfb" >&2
+  exit 1
+}
+
+# prepare_prefix <dir>: a Wine prefix of our own, made once; its server is
+# kept running for the whole session.
+prepare_prefix() {
+  export WINEPREFIX="$1"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    "$WINESERVER" -w
+  fi
+  "$WINESERVER" -p 2>/dev/null || true  # already running is fine
+}
+
+stop_wine_and_display() {
+  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+}
