@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 "$ROOT/scripts/install-deps.sh"
-if [ -f "$ROOT/viewer/CMakeLists.txt" ]; then main=Vellmora; else main=MdiDemo; fi
+if [ -f "$ROOT/viewer/program.cmake" ]; then main=Vellmora; else main=MdiDemo; fi
 BUILD_TARGETS=$main configure_and_build "$BUILD64" mingw-x86_64.cmake -DVELLMORA_WERROR=ON
 
 ensure_display

@@ -19,5 +19,23 @@ trap stop_wine_and_display EXIT
 "$WINE" "$BUILD64/bin/DesktopKeeper.exe" </dev/null >/dev/null 2>&1 &
 sleep 1
 
+# The byte-level readers are also built natively and fuzzed for a bounded
+# time (FUZZ_SECONDS per target).
+if [ -f "$ROOT/fuzz/CMakeLists.txt" ]; then
+  FUZZ_BUILD="$ROOT/build/fuzz"
+  if [ ! -f "$FUZZ_BUILD/CMakeCache.txt" ]; then
+    CC=clang CXX=clang++ cmake -S "$ROOT/fuzz" -B "$FUZZ_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  fi
+  cmake --build "$FUZZ_BUILD" --parallel "$(nproc)"
+  for fuzzer in "$FUZZ_BUILD"/fuzz_*; do
+    [ -x "$fuzzer" ] || continue
+    echo "Fuzzing $(basename "$fuzzer") for ${FUZZ_SECONDS:-20} s"
+    corpus="$ROOT/fuzz/corpus/$(basename "$fuzzer" | sed 's/^fuzz_//')"
+    mkdir -p "$FUZZ_BUILD/corpus-$(basename "$fuzzer")"
+    "$fuzzer" -max_total_time="${FUZZ_SECONDS:-20}" -print_final_stats=0 \
+      "$FUZZ_BUILD/corpus-$(basename "$fuzzer")" $( [ -d "$corpus" ] && echo "$corpus" ) 2>&1 | tail -n 2
+  done
+fi
+
 cd "$BUILD64"
 ctest --output-on-failure --parallel 2 --timeout 300 "$@"
