@@ -6,7 +6,7 @@
 
 #include "Text.h"
 
-class CTimeValue;
+#include "Utility.h"
 
 class CError {
 public:

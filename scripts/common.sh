@@ -54,6 +54,13 @@ prepare_prefix() {
   "$WINESERVER" -p 2>/dev/null || true  # already running is fine
 }
 
+# Xvfb has no window manager: let Wine manage its windows itself, or every
+# destruction of a visible top-level window waits two seconds for a window
+# manager's answer that never comes.
+unmanaged_windows() {
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
+}
+
 stop_wine_and_display() {
   [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true

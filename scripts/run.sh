@@ -11,6 +11,7 @@ BUILD_TARGETS=$main configure_and_build "$BUILD64" mingw-x86_64.cmake -DVELLMORA
 ensure_display
 prepare_prefix "$ROOT/build/wineprefix"
 trap stop_wine_and_display EXIT
+[ -n "$XVFB_PID" ] && unmanaged_windows
 program="$BUILD64/bin/$main.exe"
 echo "Starting $(basename "$program") on display $DISPLAY"
 "$WINE" "$program" "$@"

@@ -14,6 +14,7 @@ if [ "${CI:-}" = "true" ]; then
 fi
 prepare_prefix "$BUILD64/wineprefix"
 trap stop_wine_and_display EXIT
+unmanaged_windows
 # Started with no pipes of ours, so that the prefix's services and desktop
 # never hold CTest's output open.
 "$WINE" "$BUILD64/bin/DesktopKeeper.exe" </dev/null >/dev/null 2>&1 &
