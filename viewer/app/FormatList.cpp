@@ -1,0 +1,185 @@
+// The frame's part in the clipboard viewer chain: the format list of the
+// Display menu and the combo box, the live views, and opening views.
+#include "ViewerFrame.h"
+
+#include "AppThread.h"
+#include "ClipFormat.h"
+#include "resource.h"
+
+LRESULT CViewerFrame::OnDrawClipboard()
+{
+    if (m_nextViewer != nullptr)
+        SendMessageA(m_nextViewer, WM_DRAWCLIPBOARD, 0, 0);
+    RebuildFormatList();
+    RefreshLiveViews();
+    return DefaultProc(WM_DRAWCLIPBOARD, 0, 0);
+}
+
+LRESULT CViewerFrame::OnChangeCbChain(HWND removed, HWND next)
+{
+    if (removed == m_nextViewer)
+        m_nextViewer = next;
+    else if (m_nextViewer != nullptr)
+        SendMessageA(m_nextViewer, WM_CHANGECBCHAIN, (WPARAM)removed, (LPARAM)next);
+    return DefaultProc(WM_CHANGECBCHAIN, (WPARAM)removed, (LPARAM)next);
+}
+
+LRESULT CViewerFrame::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == m_destroyMessage && m_destroyMessage != 0)
+        OnViewGone(lParam);
+    return CMdiFrame::DefaultProc(message, wParam, lParam);
+}
+
+// The entry comes in a message that any program could post: only an entry
+// that is in the list is removed.
+void CViewerFrame::OnViewGone(LPARAM entry)
+{
+    for (CFormatViewEntry* node = m_views.GetHead(); node != nullptr; node = node->next) {
+        if ((LPARAM)node == entry) {
+            m_views.RemoveNode(node);
+            return;
+        }
+    }
+}
+
+void CViewerFrame::RebuildFormatList()
+{
+    HMENU display = GetDisplayMenu();
+    for (int position = GetMenuItemCount(display) - 1; position >= kFixedDisplayEntries; position--)
+        DeleteMenu(display, (UINT)position, MF_BYPOSITION);
+    SendMessageA(m_comboList, CB_RESETCONTENT, 0, 0);
+
+    OpenClipboardPatiently(m_hWnd);
+    UINT format = EnumClipboardFormats(0);
+    if (format == 0 && CountClipboardFormats() != 0) {
+        // The clipboard may change between opening and enumerating.
+        CloseClipboard();
+        OpenClipboardPatiently(m_hWnd);
+        format = EnumClipboardFormats(0);
+    }
+
+    CText text;
+    text.LoadString(IDS_AUTO);
+    int autoImage = FormatIconIndex(format);
+    m_formatCombo.InsertItem(0, text.GetString(), autoImage, autoImage, 0);
+
+    int hasFormats = format != 0;
+    m_toolBar.EnableButton(ID_EDIT_PASTE, hasFormats);
+    EnableMenuItem(::GetMenu(m_hWnd), ID_DISPLAY_AUTO_FORMAT, MF_BYCOMMAND | (hasFormats ? MF_ENABLED : MF_GRAYED));
+    EnableWindow(m_formatCombo.GetHandle(), hasFormats);
+    if (hasFormats) {
+        InsertMenuA(display, kFixedDisplayEntries, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+        for (UINT k = 0; format != 0 && k <= ID_FORMAT_LAST - ID_FORMAT_FIRST; k++) {
+            char name[kFormatNameCapacity] = "";
+            if (IsRegisteredFormat(format))
+                GetClipboardFormatNameA(format, name, sizeof name);
+            else
+                LoadStringResource(format, name, sizeof name);
+            MENUITEMINFOA item = {};
+            item.cbSize = sizeof item;
+            item.fMask = MIIM_ID | MIIM_TYPE | MIIM_DATA;
+            item.fType = MFT_STRING;
+            item.wID = ID_FORMAT_FIRST + k;
+            item.dwItemData = format;
+            item.dwTypeData = name;
+            InsertMenuItemA(display, kFixedDisplayEntries + 1 + k, TRUE, &item);
+            text = name;
+            RemoveFirstAmpersand(text);
+            int image = FormatIconIndex(format);
+            m_formatCombo.InsertItem((int)k + 1, text.GetString(), image, image, 0);
+            format = EnumClipboardFormats(format);
+        }
+    }
+    CloseClipboard();
+    if (hasFormats)
+        SendMessageA(m_comboList, CB_SETCURSEL, 0, 0);
+}
+
+void CViewerFrame::RefreshLiveViews()
+{
+    OpenClipboardPatiently(m_hWnd);
+    for (CFormatViewEntry* node = m_views.GetHead(); node != nullptr; node = node->next) {
+        CFormatView* view = node->object;
+        if (view->GetPage() != nullptr)
+            continue;
+        if (GetClipboardData(view->GetFormat()) != nullptr) {
+            CloseClipboard();
+            view->ReloadFromClipboard();
+            OpenClipboardPatiently(m_hWnd);
+        } else {
+            PostMessageA(view->GetHandle(), WM_CLOSE, 0, 0);
+        }
+    }
+    CloseClipboard();
+}
+
+int CViewerFrame::OpenFormatByCommand(UINT command)
+{
+    UINT format = 0;
+    if (command == ID_DISPLAY_AUTO_FORMAT) {
+        if (OpenClipboardPatiently(m_hWnd)) {
+            format = EnumClipboardFormats(0);
+            CloseClipboard();
+        }
+    } else {
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_DATA;
+        if (GetMenuItemInfoA(::GetMenu(m_hWnd), command, FALSE, &item))
+            format = (UINT)item.dwItemData;
+    }
+    if (format == 0)
+        return 0;
+    return OpenFormat(format);
+}
+
+int CViewerFrame::OpenFormat(UINT format)
+{
+    OpenView(format, m_viewMode, nullptr, nullptr, nullptr);
+    return 1;
+}
+
+int CViewerFrame::OpenPageFormat(const CClipPage* page, const char* pageName, const CClipFormat& record, UINT kind)
+{
+    return OpenView(record.GetFormatId(), kind, page, pageName, &record);
+}
+
+CFormatView* CViewerFrame::FindView(UINT format, UINT kind, const CClipPage* page) const
+{
+    for (CFormatViewEntry* node = m_views.GetHead(); node != nullptr; node = node->next) {
+        CFormatView* view = node->object;
+        if (view->GetFormat() == format && view->GetKind() == kind && view->GetPage() == page)
+            return view;
+    }
+    return nullptr;
+}
+
+int CViewerFrame::OpenView(UINT format, UINT kind, const CClipPage* page, const char* pageName,
+                           const CClipFormat* record)
+{
+    if (kind == kViewAuto)
+        kind = ResolveAutoKind(format, page != nullptr);
+    CFormatView* existing = FindView(format, kind, page);
+    if (existing != nullptr) {
+        SendMessageA(m_client, WM_MDIACTIVATE, (WPARAM)existing->GetHandle(), 0);
+        return 1;
+    }
+    CFormatView* view = CanShowAs(kind, format) ? CreateFormatView(format, kind) : nullptr;
+    if (view == nullptr) {
+        ResourceMessageBox(IDS_NOT_SUPPORTED, IDS_ERROR, MB_ICONERROR);
+        return 0;
+    }
+    view->SetListEntry(m_views.AddHead(view));
+    if (page != nullptr)
+        view->SetPage(page, pageName);
+    if (!view->CreateViewWindow(this)) {
+        m_views.RemoveNode(view->GetListEntry());
+        return 0;
+    }
+    if (record != nullptr)
+        view->SetData(record->GetData(), record->GetSize());
+    else
+        view->ReloadFromClipboard();
+    return 1;
+}

@@ -1,0 +1,105 @@
+// The viewer's MDI frame: menu bar, rebar with toolbar and format combo box,
+// status bar, the clipbook window and the format views; a member of the
+// clipboard viewer chain.
+#pragma once
+
+#include <windows.h>
+
+#include "ClipBookWindow.h"
+#include "Controls.h"
+#include "FormatView.h"
+#include "Frame.h"
+#include "Settings.h"
+#include "Utility.h"
+
+class CClipFormat;
+
+class CViewerFrame : public CMdiFrame {
+public:
+    static const char* const kClassName;
+    enum { kClockTimer = 1, kClockPeriod = 2000 };
+    // Fixed entries of the Display menu before the format entries.
+    enum { kDisplayMenuPosition = 2, kFixedDisplayEntries = 7 };
+
+    CViewerFrame();
+    ~CViewerFrame() override;
+
+    LRESULT OnCreate(CREATESTRUCTA* create) override;
+    int OnCreateHook(CREATESTRUCTA* create) override;
+    LRESULT OnCommand(WPARAM wParam, UINT code, HWND control) override;
+    LRESULT OnClose() override;
+    LRESULT OnDestroy() override;
+    LRESULT OnSize(UINT type, UINT width, UINT height) override;
+    LRESULT OnDropFiles(HDROP drop) override;
+    LRESULT OnDrawClipboard() override;
+    LRESULT OnChangeCbChain(HWND removed, HWND next) override;
+    LRESULT OnTimer(UINT_PTR id) override;
+    LRESULT OnMenuSelect(UINT item, UINT flags, HMENU menu) override;
+    LRESULT OnNotify(WPARAM id, NMHDR* header) override;
+    LRESULT OnContextMenu(HWND window, UINT x, UINT y) override;
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // The format list: Display menu entries and combo box items.
+    void RebuildFormatList();
+    void RefreshLiveViews();
+    int OpenFormatByCommand(UINT command);
+    int OpenFormat(UINT format);
+    // Opens a page's format copy; the clipbook window calls it.
+    int OpenPageFormat(const CClipPage* page, const char* pageName, const CClipFormat& record, UINT kind);
+
+    void SetViewMode(UINT kind);
+    // Opens a clippage or clipbook file by its suffix; others are ignored.
+    // Answers the kind of file dispatched (see CommandLine.h).
+    int OpenClipFileByName(const char* path);
+    void ShowAbout();
+
+    UINT GetViewMode() const { return m_viewMode; }
+    HWND GetNextViewer() const { return m_nextViewer; }
+    UINT GetDestroyMessage() const { return m_destroyMessage; }
+    DWORD GetToolbarStyle() const { return m_settings.style; }
+    CFormatViewList& GetViewList() { return m_views; }
+    HIMAGELIST GetFormatImages() const { return m_formatImages.GetHandle(); }
+    CClipBookWindow& GetClipBook() { return m_clipBook; }
+    HMENU GetPopupMenus() const { return m_popups.GetHandle(); }
+    HMENU GetDisplayMenu() const;
+    const CStatusBar& GetStatusBar() const { return m_statusBar; }
+    const CReBar& GetReBar() const { return m_reBar; }
+    const CToolBar& GetToolBar() const { return m_toolBar; }
+    const CComboBoxEx& GetFormatCombo() const { return m_formatCombo; }
+    HWND GetFormatComboList() const { return m_comboList; }
+
+private:
+    // Views: the steps shared by clipboard and page formats.
+    int OpenView(UINT format, UINT kind, const CClipPage* page, const char* pageName, const CClipFormat* record);
+    CFormatView* FindView(UINT format, UINT kind, const CClipPage* page) const;
+    void OnViewGone(LPARAM entry);
+
+    // Bars and settings.
+    void ReadSettingsAndBuildBars();
+    void BuildToolBar();
+    void RebuildToolBarBand();
+    void InsertBand(const CBandRecord& record);
+    void ToggleToolbarStyle(UINT command);
+    void CheckToolbarEntries();
+    void SaveSettings();
+    void PlaceClient(int width, int height);
+    void LayOut();
+    void UpdateClock();
+
+    CClipBookWindow m_clipBook;
+    CStatusBar m_statusBar;
+    CReBar m_reBar;
+    CToolBar m_toolBar;
+    CImageList m_toolImages;
+    CImageList m_hotToolImages;
+    CImageList m_disabledToolImages;
+    CImageList m_formatImages;
+    HWND m_comboList;
+    CComboBoxEx m_formatCombo;
+    HWND m_nextViewer;
+    CMenuHandle m_popups;
+    UINT m_viewMode;
+    UINT m_destroyMessage;
+    CFormatViewList m_views;
+    CToolbarSettings m_settings;
+};

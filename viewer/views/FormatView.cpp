@@ -1,0 +1,359 @@
+#include "FormatView.h"
+
+#include <commctrl.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "AppThread.h"
+#include "BinaryView.h"
+#include "InfoView.h"
+#include "PictureView.h"
+#include "TextView.h"
+#include "resource.h"
+
+namespace {
+unsigned long g_copyCount = 0;
+
+int NameIs(const char* registeredName, const char* wanted)
+{
+    return registeredName != nullptr && CompareNoCase(registeredName, wanted) == 0;
+}
+} // namespace
+
+int GetRegisteredFormatName(UINT format, CText& name)
+{
+    char buffer[kFormatNameCapacity] = "";
+    int length = IsRegisteredFormat(format) ? GetClipboardFormatNameA(format, buffer, sizeof buffer) : 0;
+    name = buffer;
+    return length;
+}
+
+int CanShowAsText(UINT format, const char* registeredName)
+{
+    if (IsRegisteredFormat(format))
+        return NameIs(registeredName, "FileName") || NameIs(registeredName, "FileNameW");
+    return format == CF_TEXT || format == CF_OEMTEXT || format == CF_UNICODETEXT;
+}
+
+int CanShowAsBinary(UINT format, const char* registeredName)
+{
+    return format != CF_BITMAP && format != CF_PALETTE;
+}
+
+int CanShowAsPicture(UINT format, const char* registeredName)
+{
+    return format == CF_BITMAP || format == CF_METAFILEPICT || format == CF_DIB || format == CF_PALETTE ||
+           format == CF_ENHMETAFILE;
+}
+
+int CanShowAsInfo(UINT format, const char* registeredName)
+{
+    if (IsRegisteredFormat(format))
+        return NameIs(registeredName, "Shell IDList Array");
+    switch (format) {
+    case CF_TEXT: case CF_BITMAP: case CF_METAFILEPICT: case CF_OEMTEXT: case CF_DIB: case CF_PALETTE:
+    case CF_UNICODETEXT: case CF_ENHMETAFILE: case CF_HDROP: case CF_LOCALE:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+int CanShowAsText(UINT format)
+{
+    CText name;
+    GetRegisteredFormatName(format, name);
+    return CanShowAsText(format, name.GetString());
+}
+
+int CanShowAsBinary(UINT format) { return CanShowAsBinary(format, nullptr); }
+int CanShowAsPicture(UINT format) { return CanShowAsPicture(format, nullptr); }
+
+int CanShowAsInfo(UINT format)
+{
+    CText name;
+    GetRegisteredFormatName(format, name);
+    return CanShowAsInfo(format, name.GetString());
+}
+
+int CanShowAs(UINT kind, UINT format)
+{
+    switch (kind) {
+    case kViewText: return CanShowAsText(format);
+    case kViewBinary: return CanShowAsBinary(format);
+    case kViewPicture: return CanShowAsPicture(format);
+    case kViewInfo: return CanShowAsInfo(format);
+    default: return 0;
+    }
+}
+
+UINT ResolveAutoKind(UINT format, const char* registeredName, int forPage)
+{
+    if (IsRegisteredFormat(format)) {
+        if (NameIs(registeredName, "Shell IDList Array"))
+            return kViewInfo;
+        if (NameIs(registeredName, "FileName"))
+            return kViewText;
+        // Only a live clipboard holds the wide file name in a form worth
+        // reading as text; a page's copy shows its bytes.
+        if (NameIs(registeredName, "FileNameW"))
+            return forPage ? kViewBinary : kViewText;
+        return kViewBinary;
+    }
+    switch (format) {
+    case CF_TEXT: case CF_OEMTEXT: case CF_UNICODETEXT:
+        return kViewText;
+    case CF_BITMAP: case CF_METAFILEPICT: case CF_DIB: case CF_PALETTE: case CF_ENHMETAFILE:
+        return kViewPicture;
+    case CF_HDROP: case CF_LOCALE:
+        return kViewInfo;
+    default:
+        return kViewBinary;
+    }
+}
+
+UINT ResolveAutoKind(UINT format, int forPage)
+{
+    CText name;
+    GetRegisteredFormatName(format, name);
+    return ResolveAutoKind(format, name.GetString(), forPage);
+}
+
+const char* ViewTitleSuffix(UINT kind, UINT format)
+{
+    switch (kind) {
+    case kViewText: return " (Text)";
+    case kViewBinary: return " (Binary)";
+    case kViewPicture: return " (Picture)";
+    case kViewInfo:
+        if (format == CF_BITMAP || format == CF_DIB)
+            return " (Bitmap Info)";
+        if (format == CF_METAFILEPICT || format == CF_ENHMETAFILE)
+            return " (Picture Info)";
+        if (format == CF_LOCALE)
+            return " (Locale Info)";
+        return " (Information)";
+    default: return "";
+    }
+}
+
+void ComposeViewTitle(CText& title, const char* formatName, UINT kind, UINT format, const char* pageName)
+{
+    title = formatName;
+    title.Append(ViewTitleSuffix(kind, format));
+    if (pageName != nullptr) {
+        title.Append(" in ");
+        title.Append(pageName);
+    }
+}
+
+int NextScrollPosition(UINT code, int position, int lineStep, int pageStep, int maximum, int thumb)
+{
+    int next = position;
+    switch (code) {
+    case SB_LINEUP: next = position - lineStep; break;
+    case SB_LINEDOWN: next = position + lineStep; break;
+    case SB_PAGEUP: next = position - pageStep; break;
+    case SB_PAGEDOWN: next = position + pageStep; break;
+    case SB_THUMBPOSITION: case SB_THUMBTRACK: next = thumb; break;
+    case SB_TOP: next = 0; break;
+    case SB_BOTTOM: next = maximum; break;
+    default: return position;
+    }
+    if (next > maximum)
+        next = maximum;
+    if (next < 0)
+        next = 0;
+    return next;
+}
+
+CFormatView::CFormatView(UINT format, UINT kind)
+    : m_format(format), m_kind(kind), m_listEntry(nullptr), m_page(nullptr), m_data(nullptr), m_size(0)
+{
+}
+
+CFormatView::~CFormatView() { ReleaseCopy(); }
+
+unsigned long CFormatView::GetCopyCount() { return g_copyCount; }
+
+void CFormatView::SetPage(const CClipPage* page, const char* pageName)
+{
+    m_page = page;
+    m_pageName = pageName ? pageName : "";
+}
+
+void CFormatView::ReleaseCopy()
+{
+    if (m_size > 0)
+        free(m_data);
+    m_data = nullptr;
+    m_size = 0;
+}
+
+int CFormatView::TakeCopy(const void* data, UINT size)
+{
+    // Two bytes at least, so that a one-byte text still ends in a zero.
+    void* copy = calloc(size > 2 ? size : 2, 1);
+    if (copy == nullptr)
+        return 0;
+    memcpy(copy, data, size);
+    m_data = copy;
+    m_size = size;
+    g_copyCount++;
+    return 1;
+}
+
+int CFormatView::SetData(const void* data, UINT size)
+{
+    ReleaseCopy();
+    int result = 1;
+    if (size > 0 && data != nullptr)
+        result = TakeCopy(data, size);
+    else if (size == 0)
+        m_data = (void*)data;
+    OnDataChanged();
+    return result;
+}
+
+int CFormatView::ReloadFromClipboard()
+{
+    ReleaseCopy();
+    int result = 0;
+    if (OpenClipboardPatiently(m_hWnd)) {
+        HANDLE handle = GetClipboardData(m_format);
+        UINT size = ClipboardHandleSize(m_format, handle);
+        if (size > 0) {
+            const void* block = GlobalLock(handle);
+            if (block != nullptr) {
+                result = TakeCopy(block, size);
+                GlobalUnlock(handle);
+            }
+        } else {
+            m_data = handle;
+            result = handle != nullptr;
+        }
+        CloseClipboard();
+    }
+    OnDataChanged();
+    return result;
+}
+
+void CFormatView::UpdateTitle()
+{
+    CText name, title;
+    LoadFormatName(m_format, name);
+    ComposeViewTitle(title, name.GetString(), m_kind, m_format, m_page ? m_pageName.GetString() : nullptr);
+    if (m_hWnd != nullptr)
+        SetText(title.GetString());
+}
+
+int CFormatView::CreateViewWindow(CMdiFrame* frame) { return 0; }
+
+void CFormatView::OnDataChanged()
+{
+    if (m_hWnd != nullptr)
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CFormatView::SetViewIcons(UINT iconId)
+{
+    HICON small = (HICON)LoadImageResource(MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0);
+    HICON big = (HICON)LoadImageResource(MAKEINTRESOURCEA(iconId), IMAGE_ICON, 32, 32, 0);
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, (LPARAM)small);
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, (LPARAM)big);
+}
+
+LRESULT CFormatView::OnCreate(CREATESTRUCTA* create)
+{
+    UpdateTitle();
+    return CMdiChild::OnCreate(create);
+}
+
+LRESULT CFormatView::OnClose()
+{
+    Destroy();
+    return 0;
+}
+
+LRESULT CFormatView::OnDestroy()
+{
+    ReleaseCopy();
+    return CMdiChild::OnDestroy();
+}
+
+LRESULT CFormatView::OnNcDestroy()
+{
+    LRESULT result = CMdiChild::OnNcDestroy();
+    static const UINT destroyMessage = RegisterWindowMessageA("VLMDESTROY");
+    if (m_frame != nullptr && IsWindow(m_frame->GetHandle()))
+        PostMessageA(m_frame->GetHandle(), destroyMessage, 0, (LPARAM)m_listEntry);
+    return result;
+}
+
+LRESULT CFormatView::OnMenuSelect(UINT item, UINT flags, HMENU menu)
+{
+    LRESULT result = CMdiChild::OnMenuSelect(item, flags, menu);
+    if (m_frame == nullptr)
+        return result;
+    HWND statusBar = GetDlgItem(m_frame->GetHandle(), IDC_STATUSBAR);
+    char text[256] = "";
+    if (menu != nullptr && item >= 60000)
+        LoadStringResource(item, text, sizeof text);
+    SendMessageA(statusBar, SB_SETTEXTA, 0 | SBT_NOBORDERS, (LPARAM)text);
+    return result;
+}
+
+// Until a kind draws its own content, the view names what it holds.
+LRESULT CFormatView::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    CText name;
+    LoadFormatName(m_format, name);
+    CText line;
+    line.Format("%s: %u bytes", name.GetString(), m_size);
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+    TextOutA(dc, 4, 4, line.GetString(), line.GetLength());
+    SelectObject(dc, oldFont);
+    EndPaint(m_hWnd, &paint);
+    return 0;
+}
+
+void CFormatView::FitScrollRange(int bar, int contentExtent, int clientExtent, int pageValue)
+{
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    int overflow = contentExtent - clientExtent;
+    if (overflow > 0) {
+        info.fMask = SIF_RANGE | SIF_PAGE;
+        info.nMax = overflow;
+        info.nPage = (UINT)pageValue;
+    } else {
+        info.fMask = SIF_ALL;
+        info.nPage = 1;
+    }
+    SetScrollInfo(m_hWnd, bar, &info, TRUE);
+}
+
+int CFormatView::ApplyScroll(int bar, UINT code, int lineStep, int pageStep)
+{
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(m_hWnd, bar, &info);
+    // The track position keeps all 32 bits, unlike the message's 16.
+    int next = NextScrollPosition(code, info.nPos, lineStep, pageStep, info.nMax, info.nTrackPos);
+    SetScrollPos(m_hWnd, bar, next, TRUE);
+    return next;
+}
+
+CFormatView* CreateFormatView(UINT format, UINT kind)
+{
+    switch (kind) {
+    case kViewText: return new CTextView(format);
+    case kViewBinary: return new CBinaryView(format);
+    case kViewPicture: return new CPictureView(format);
+    case kViewInfo: return new CInfoView(format);
+    default: return nullptr;
+    }
+}

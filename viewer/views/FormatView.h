@@ -1,0 +1,104 @@
+// The base of the four format views: one clipboard format, or one format copy
+// of a clipbook page, shown in an MDI child window in one view kind.
+#pragma once
+
+#include <windows.h>
+
+#include "ClipFormat.h"
+#include "Frame.h"
+#include "Text.h"
+#include "Utility.h"
+
+class CClipPage;
+class CFormatView;
+
+// The view kinds are the command ids of the Display menu.
+enum ViewKind : UINT {
+    kViewAuto = 40019,
+    kViewText = 40020,
+    kViewBinary = 40021,
+    kViewPicture = 40022,
+    kViewInfo = 40023,
+};
+
+typedef COwnedList<CFormatView> CFormatViewList;
+typedef CFormatViewList::Node CFormatViewEntry;
+
+// Registered formats (0xC000 and above) are told apart by their names; the
+// name-taking forms decide from a name already read, the others read it.
+int GetRegisteredFormatName(UINT format, CText& name);
+int CanShowAsText(UINT format, const char* registeredName);
+int CanShowAsBinary(UINT format, const char* registeredName);
+int CanShowAsPicture(UINT format, const char* registeredName);
+int CanShowAsInfo(UINT format, const char* registeredName);
+int CanShowAsText(UINT format);
+int CanShowAsBinary(UINT format);
+int CanShowAsPicture(UINT format);
+int CanShowAsInfo(UINT format);
+int CanShowAs(UINT kind, UINT format);
+// The kind Auto stands for; a page view differs for "FileNameW".
+UINT ResolveAutoKind(UINT format, const char* registeredName, int forPage);
+UINT ResolveAutoKind(UINT format, int forPage);
+
+const char* ViewTitleSuffix(UINT kind, UINT format);
+// "<name><suffix>" and, for a page view, " in <page>".
+void ComposeViewTitle(CText& title, const char* formatName, UINT kind, UINT format, const char* pageName);
+
+// Where a scroll message moves a position: by the line or page step, to the
+// thumb, to either end; clamped to 0..maximum. End-scroll keeps it.
+int NextScrollPosition(UINT code, int position, int lineStep, int pageStep, int maximum, int thumb);
+
+class CFormatView : public CMdiChild {
+public:
+    CFormatView(UINT format, UINT kind);
+    ~CFormatView() override;
+
+    // Takes a page's format copy: memory blocks are copied, handles are
+    // kept as they are (the page owns them).
+    virtual int SetData(const void* data, UINT size);
+    virtual int ReloadFromClipboard();
+    virtual void UpdateTitle();
+    virtual int CreateViewWindow(CMdiFrame* frame);
+
+    LRESULT OnCreate(CREATESTRUCTA* create) override;
+    LRESULT OnClose() override;
+    LRESULT OnDestroy() override;
+    LRESULT OnNcDestroy() override;
+    LRESULT OnMenuSelect(UINT item, UINT flags, HMENU menu) override;
+    LRESULT OnPaint() override;
+
+    UINT GetFormat() const { return m_format; }
+    UINT GetKind() const { return m_kind; }
+    CFormatViewEntry* GetListEntry() const { return m_listEntry; }
+    void SetListEntry(CFormatViewEntry* entry) { m_listEntry = entry; }
+    const CClipPage* GetPage() const { return m_page; }
+    void SetPage(const CClipPage* page, const char* pageName);
+    const void* GetData() const { return m_data; }
+    UINT GetSize() const { return m_size; }
+
+    // Private copies taken by all views of this process, so the number of
+    // copies made per clipboard change can be checked.
+    static unsigned long GetCopyCount();
+
+protected:
+    // What a kind does after its data changed; the drawn views repaint all.
+    virtual void OnDataChanged();
+    void SetViewIcons(UINT iconId);
+    void ReleaseCopy();
+    int TakeCopy(const void* data, UINT size);
+    // The shared scrolling model of the drawn views: fits a bar's range to
+    // content and client extents, and applies a scroll message to a bar.
+    void FitScrollRange(int bar, int contentExtent, int clientExtent, int pageValue);
+    int ApplyScroll(int bar, UINT code, int lineStep, int pageStep);
+
+    UINT m_format;
+    UINT m_kind;
+    CFormatViewEntry* m_listEntry;
+    const CClipPage* m_page;
+    void* m_data;
+    UINT m_size;
+    CText m_pageName;
+};
+
+// The view object of a kind (not Auto); null for anything else.
+CFormatView* CreateFormatView(UINT format, UINT kind);
