@@ -1,0 +1,78 @@
+// The install log: what the installation made, one KEY=VALUE line each,
+// for the remover to undo.
+#include "SetupScript.h"
+
+#include <string.h>
+
+const char* LogRootWord(HKEY root)
+{
+    if (root == HKEY_CLASSES_ROOT)
+        return "HKCR";
+    if (root == HKEY_LOCAL_MACHINE)
+        return "HKLM";
+    if (root == HKEY_USERS)
+        return "HKU";
+    return "HKCU";
+}
+
+static void WriteText(CDiskFile& log, const char* text)
+{
+    log.Write(text, (DWORD)strlen(text), nullptr);
+}
+
+int CSetupScript::OpenLog()
+{
+    std::string name = "%d\\Install.log";
+    ExpandMacros(name);
+    if (m_log.IsOpen())
+        m_log.Close();
+    CFileError error;
+    if (!m_log.Open(name.c_str(), kFileCreate | kFileWrite, &error))
+        return 0;
+    WriteText(m_log, "[INSTALL]\n");
+    LogLine("TITLE", m_programName.c_str());
+    LogLine("PATH", m_destination.c_str());
+    return 1;
+}
+
+// A line lost to a write error is not reported: the installation goes on.
+int CSetupScript::LogLine(const char* key, const char* value)
+{
+    if (!m_log.IsOpen())
+        return 0;
+    WriteText(m_log, key);
+    WriteText(m_log, "=");
+    WriteText(m_log, value);
+    WriteText(m_log, "\n");
+    return 1;
+}
+
+int CSetupScript::LogProgramGroup(const char* groupName, bool userGroup)
+{
+    if (groupName == nullptr || *groupName == 0)
+        return 0;
+    return LogLine("ICONGROUP", groupName) && LogLine("ICONUSERGROUP", userGroup ? "YES" : "NO");
+}
+
+int CSetupScript::LogRegistry(HKEY rootKey, const char* keyPath, const char* valueName)
+{
+    if (!m_log.IsOpen())
+        return 0;
+    std::string root = LogRootWord(rootKey);
+    WriteText(m_log, "REG=");
+    WriteText(m_log, (root + ",").c_str());
+    WriteText(m_log, keyPath);
+    if (valueName != nullptr) {
+        WriteText(m_log, ",\"");
+        WriteText(m_log, valueName);
+        WriteText(m_log, "\"");
+    }
+    WriteText(m_log, "\n");
+    return 1;
+}
+
+int CSetupScript::CloseLog()
+{
+    m_log.Close();
+    return 1;
+}
