@@ -56,17 +56,34 @@ void RemoveFirstAmpersand(CText& text)
         text.DeleteAt(position);
 }
 
+int ReadRegisteredFormatName(UINT formatId, char* buffer)
+{
+    // Read whole (an atom name has at most 255 characters), then cut to the
+    // 99 characters a 100-character buffer holds: some systems answer 0
+    // instead of truncating a name that does not fit.
+    char whole[256] = "";
+    int length = GetClipboardFormatNameA(formatId, whole, sizeof whole);
+    if (length <= 0) {
+        buffer[0] = 0;
+        return 0;
+    }
+    if (length > kFormatNameCapacity - 1)
+        length = kFormatNameCapacity - 1;
+    memcpy(buffer, whole, length);
+    buffer[length] = 0;
+    return length;
+}
+
 int LoadFormatName(UINT formatId, CText& name)
 {
-    char buffer[kFormatNameCapacity + 1] = "";
+    char buffer[kFormatNameCapacity] = "";
     int length;
     if (IsRegisteredFormat(formatId))
-        length = GetClipboardFormatNameA(formatId, buffer, kFormatNameCapacity);
+        length = ReadRegisteredFormatName(formatId, buffer);
     else
         length = LoadStringResource(formatId, buffer, kFormatNameCapacity);
     if (length <= 0)
         buffer[0] = 0;
-    buffer[kFormatNameCapacity] = 0;
     name.Assign(buffer);
     RemoveFirstAmpersand(name);
     return length > 0;
@@ -104,9 +121,8 @@ int FormatIconIndex(UINT formatId)
 {
     if (!IsRegisteredFormat(formatId))
         return FormatIconIndexForName(formatId, nullptr);
-    char name[kFormatNameCapacity + 1] = "";
-    if (GetClipboardFormatNameA(formatId, name, kFormatNameCapacity) <= 0)
-        name[0] = 0;
+    char name[kFormatNameCapacity] = "";
+    ReadRegisteredFormatName(formatId, name);
     return FormatIconIndexForName(formatId, name);
 }
 
@@ -368,8 +384,9 @@ int CClipFormat::CopyFrom(const CClipFormat& other)
     if (!CopyBlock(other.m_data, other.m_size))
         return 0;
     if (m_formatId == CF_METAFILEPICT) {
-        METAFILEPICT* picture = (METAFILEPICT*)m_data;
-        picture->hMF = CopyMetafileOrNull(picture->hMF);
+        // The handle field may lie beyond the size a stored record reports.
+        HMETAFILE metafile = ((const METAFILEPICT*)other.m_data)->hMF;
+        ((METAFILEPICT*)m_data)->hMF = CopyMetafileOrNull(metafile);
     }
     return 1;
 }

@@ -57,6 +57,11 @@ ClipDataKind ClipKindOf(UINT formatId, DWORD size, const void* data);
 // Removes the first '&' of the text, if there is one.
 void RemoveFirstAmpersand(CText& text);
 
+// The registered name of a format, cut to the 99 characters that a buffer of
+// kFormatNameCapacity holds; buffer must have that capacity. Answers the
+// length, 0 when the name cannot be read.
+int ReadRegisteredFormatName(UINT formatId, char* buffer);
+
 // The display name of a format on the running system, without its '&':
 // string resource <id> of the program for identifiers below 0xC000 (empty
 // when there is none), the registered name otherwise (empty when it cannot

@@ -1,0 +1,201 @@
+// The plain functions of the clip format records: names, icon indexes and
+// the measuring of bitmap headers, checked over their whole input ranges.
+#include <limits.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "ClipFormat.h"
+
+namespace {
+
+BITMAPINFOHEADER Header(LONG width, LONG height, WORD bitCount, DWORD compression = BI_RGB)
+{
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = bitCount;
+    header.biCompression = compression;
+    return header;
+}
+
+} // namespace
+
+TEST(FormatIcons, StandardIdentifiersFollowTheTable)
+{
+    const struct { UINT id; int icon; } table[] = {
+        {1, 8}, {2, 4}, {3, 7}, {7, 8}, {8, 5}, {9, 10}, {11, 9}, {12, 9}, {13, 8}, {14, 7}, {15, 6}, {16, 11},
+    };
+    for (UINT id = 0; id < kFirstRegisteredFormat; id++) {
+        int expected = kImageOtherFormat;
+        for (const auto& row : table)
+            if (row.id == id)
+                expected = row.icon;
+        ASSERT_EQ(expected, FormatIconIndexForName(id, nullptr)) << "format " << id;
+        // A name never matters below 0xC000.
+        ASSERT_EQ(expected, FormatIconIndexForName(id, "FileName")) << "format " << id;
+    }
+}
+
+TEST(FormatIcons, RegisteredNamesIgnoreLetterCase)
+{
+    EXPECT_EQ(8, FormatIconIndexForName(0xC000, "FileName"));
+    EXPECT_EQ(8, FormatIconIndexForName(0xC123, "filenamew"));
+    EXPECT_EQ(8, FormatIconIndexForName(0xFFFF, "FILENAMEW"));
+    EXPECT_EQ(6, FormatIconIndexForName(0xC200, "shell idlist array"));
+    EXPECT_EQ(3, FormatIconIndexForName(0xC200, "Shell IDList Array "));
+    EXPECT_EQ(3, FormatIconIndexForName(0xC200, "FileNam"));
+    EXPECT_EQ(3, FormatIconIndexForName(0xC200, ""));
+    EXPECT_EQ(3, FormatIconIndexForName(0xC200, nullptr));
+    EXPECT_EQ(3, FormatIconIndexForName(0x10000, "Rich Text Format"));
+}
+
+TEST(FormatIcons, LookUpRegisteredNamesOnTheRunningSystem)
+{
+    EXPECT_EQ(8, FormatIconIndex(RegisterClipboardFormatA("FileNameW")));
+    EXPECT_EQ(6, FormatIconIndex(RegisterClipboardFormatA("Shell IDList Array")));
+    EXPECT_EQ(3, FormatIconIndex(RegisterClipboardFormatA("Vellmora Test Icon Format")));
+    EXPECT_EQ(11, FormatIconIndex(CF_LOCALE));
+    EXPECT_EQ(3, FormatIconIndex(0xFFFF)) << "an identifier with no registered name";
+}
+
+TEST(FormatNames, StandardNamesComeFromTheStringTableWithoutTheirAmpersand)
+{
+    const char* const names[] = {"Text", "Bitmap", "Metafile Picture", "Sylk", "DIF", "TIFF Bitmap",
+                                 "OEM Text", "DIB Bitmap", "Palette", "Pen Data", "RIFF", "Wave Sound",
+                                 "Unicode Text", "Enhanced Metafile", "Drop Handle", "Locale"};
+    for (UINT id = 1; id <= 16; id++) {
+        CText name("stale");
+        EXPECT_EQ(1, LoadFormatName(id, name));
+        EXPECT_STREQ(names[id - 1], name.GetString()) << "format " << id;
+    }
+    for (UINT id : {0u, 17u, 0x81u, 0x200u, 0xBFFFu}) {
+        CText name("stale");
+        EXPECT_EQ(0, LoadFormatName(id, name)) << "format " << id;
+        EXPECT_STREQ("", name.GetString()) << "format " << id;
+    }
+}
+
+TEST(FormatNames, RegisteredNamesAreReadBackWhole)
+{
+    CText name;
+    UINT id = RegisterClipboardFormatA("Vellmora & Test & Name");
+    ASSERT_NE(0u, id);
+    EXPECT_EQ(1, LoadFormatName(id, name));
+    EXPECT_STREQ("Vellmora  Test & Name", name.GetString()) << "only the first '&' goes";
+
+    // A name longer than the buffer is cut to 99 characters, as Windows
+    // does. Wine's GetClipboardFormatNameA answers 0 for a buffer that is
+    // too small, which would leave the name empty: the reader reads the
+    // whole atom and cuts it itself.
+    std::string longName(150, 'n');
+    id = RegisterClipboardFormatA(longName.c_str());
+    ASSERT_NE(0u, id);
+    LoadFormatName(id, name);
+    EXPECT_EQ(std::string(99, 'n'), name.GetString());
+    EXPECT_EQ(3, FormatIconIndex(id));
+
+    EXPECT_EQ(0, LoadFormatName(0xFFFF, name));
+    EXPECT_STREQ("", name.GetString());
+}
+
+TEST(FormatNames, RemoveFirstAmpersand)
+{
+    const char* const cases[][2] = {
+        {"", ""}, {"&", ""}, {"&&", "&"}, {"a&b&c", "ab&c"}, {"abc&", "abc"}, {"none", "none"},
+    };
+    for (const auto& row : cases) {
+        CText text(row[0]);
+        RemoveFirstAmpersand(text);
+        EXPECT_STREQ(row[1], text.GetString()) << row[0];
+    }
+}
+
+TEST(ClipKinds, DecidedByIdentifierSizeAndData)
+{
+    int data = 0;
+    EXPECT_EQ(kClipNoData, ClipKindOf(CF_TEXT, 6, nullptr));
+    EXPECT_EQ(kClipMemoryBlock, ClipKindOf(CF_TEXT, 6, &data));
+    EXPECT_EQ(kClipMemoryBlock, ClipKindOf(CF_BITMAP, 6, &data)) << "a size makes it a block";
+    EXPECT_EQ(kClipMetafilePicture, ClipKindOf(CF_METAFILEPICT, 16, &data));
+    EXPECT_EQ(kClipBitmap, ClipKindOf(CF_BITMAP, 0, &data));
+    EXPECT_EQ(kClipPalette, ClipKindOf(CF_PALETTE, 0, &data));
+    EXPECT_EQ(kClipEnhMetafile, ClipKindOf(CF_ENHMETAFILE, 0, &data));
+    EXPECT_EQ(kClipPlainValue, ClipKindOf(CF_METAFILEPICT, 0, &data));
+    EXPECT_EQ(kClipPlainValue, ClipKindOf(0xC001, 0, &data));
+
+    EXPECT_EQ(0u, ClipboardHandleSize(CF_TEXT, nullptr));
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 37);
+    EXPECT_LE(37u, ClipboardHandleSize(CF_TEXT, block));
+    EXPECT_EQ(0u, ClipboardHandleSize(CF_BITMAP, block));
+    EXPECT_EQ(0u, ClipboardHandleSize(CF_PALETTE, block));
+    EXPECT_EQ(0u, ClipboardHandleSize(CF_ENHMETAFILE, block));
+    GlobalFree(block);
+    HPEN pen = CreatePen(PS_SOLID, 1, 0);
+    EXPECT_EQ(0u, ClipboardHandleSize(0x300, pen)) << "a GDI object is no global memory";
+    DeleteObject(pen);
+}
+
+TEST(DibLayout, ColourAreaAndRowsByBitCount)
+{
+    const struct { WORD bits; DWORD compression; DWORD colours; DWORD row; } table[] = {
+        {1, BI_RGB, 8, 4},      {4, BI_RGB, 64, 8},     {8, BI_RGB, 1024, 12}, {16, BI_RGB, 0, 20},
+        {16, BI_BITFIELDS, 12, 20}, {24, BI_RGB, 0, 32}, {32, BI_RGB, 0, 40},  {32, BI_BITFIELDS, 12, 40},
+    };
+    for (const auto& row : table) {
+        BITMAPINFOHEADER header = Header(10, -3, row.bits, row.compression);
+        header.biClrUsed = 2; // never shortens the colour table
+        CDibLayout layout;
+        ASSERT_EQ(1, MeasureDib(header, 0x10000, &layout)) << row.bits;
+        EXPECT_EQ(40u, layout.headerBytes);
+        EXPECT_EQ(row.colours, layout.colourBytes) << row.bits;
+        EXPECT_EQ(row.row * 3, layout.bitsBytes) << row.bits;
+        EXPECT_EQ(40 + row.colours + row.row * 3, layout.totalBytes) << row.bits;
+    }
+    EXPECT_EQ(4ull, DibRowBytes(1, 1));
+    EXPECT_EQ(4ull, DibRowBytes(32, 1));
+    EXPECT_EQ(8ull, DibRowBytes(33, 1));
+    EXPECT_EQ(12ull, DibRowBytes(3, 24));
+    EXPECT_EQ(0ull, DibRowBytes(-5, 24));
+}
+
+TEST(DibLayout, RefusesHeadersThatCannotBeMeasured)
+{
+    CDibLayout layout = {};
+    for (WORD bits = 0; bits <= 64; bits++) {
+        bool known = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+        EXPECT_EQ(known ? 1 : 0, MeasureDib(Header(4, 4, bits), 0x10000, &layout)) << bits;
+        bool fields = bits == 16 || bits == 32;
+        EXPECT_EQ(fields ? 1 : 0, MeasureDib(Header(4, 4, bits, BI_BITFIELDS), 0x10000, &layout)) << bits;
+        EXPECT_EQ(0, MeasureDib(Header(4, 4, bits, BI_RLE8), 0x10000, &layout)) << bits;
+        EXPECT_EQ(0, MeasureDib(Header(4, 4, bits, 99), 0x10000, &layout)) << bits;
+    }
+    EXPECT_EQ(0, MeasureDib(Header(0, 4, 24), 0x10000, &layout)) << "no width";
+    EXPECT_EQ(0, MeasureDib(Header(-4, 4, 24), 0x10000, &layout)) << "negative width";
+    EXPECT_EQ(0, MeasureDib(Header(4, 0, 24), 0x10000, &layout)) << "no height";
+    BITMAPINFOHEADER small = Header(4, 4, 24);
+    small.biSize = 12;
+    EXPECT_EQ(0, MeasureDib(small, 0x10000, &layout)) << "a core header is not taken for an info header";
+}
+
+TEST(DibLayout, HugeFiguresNeverWrapBelowTheLimit)
+{
+    CDibLayout layout = {};
+    EXPECT_EQ(0, MeasureDib(Header(LONG_MAX, LONG_MAX, 32), 0xFFFFFFFF, &layout));
+    EXPECT_EQ(0, MeasureDib(Header(LONG_MAX, LONG_MIN, 32), 0xFFFFFFFF, &layout));
+    EXPECT_EQ(0, MeasureDib(Header(0x40000000, 4, 32), 0xFFFFFFFF, &layout)) << "row * 4 wraps in 32 bits";
+    EXPECT_EQ(0, MeasureDib(Header(1, 0x40000001, 32), 0xFFFFFFFF, &layout));
+    BITMAPINFOHEADER wide = Header(4, 4, 8);
+    wide.biSize = 0xFFFFFFF0;
+    EXPECT_EQ(0, MeasureDib(wide, 0xFFFFFFFF, &layout)) << "header size plus the rest wraps";
+
+    // The limit is inclusive: exactly fitting is fine, one byte less is not.
+    BITMAPINFOHEADER exact = Header(8, 8, 8);
+    ASSERT_EQ(1, MeasureDib(exact, 0xFFFFFFFF, &layout));
+    EXPECT_EQ(1, MeasureDib(exact, layout.totalBytes, &layout));
+    EXPECT_EQ(0, MeasureDib(exact, layout.totalBytes - 1, &layout));
+    EXPECT_EQ(1, MeasureDib(exact, 0x10000, nullptr));
+}

@@ -1,0 +1,624 @@
+// Clip format records against the real clipboard: what another owner puts
+// there is copied, survives that owner's EmptyClipboard, and goes back
+// equal.
+#include <string.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ClipFormat.h"
+#include "ClipboardHelper.h"
+
+namespace {
+
+// Pixels of a bitmap as 32-bit top-down RGB, the same for every depth.
+std::vector<DWORD> Pixels(HBITMAP bitmap, SIZE* size = nullptr)
+{
+    BITMAP info = {};
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0)
+        return {};
+    if (size != nullptr)
+        *size = {info.bmWidth, info.bmHeight};
+    BITMAPINFO header = {};
+    header.bmiHeader.biSize = sizeof header.bmiHeader;
+    header.bmiHeader.biWidth = info.bmWidth;
+    header.bmiHeader.biHeight = -info.bmHeight;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    std::vector<DWORD> pixels((size_t)info.bmWidth * info.bmHeight);
+    HDC dc = GetDC(nullptr);
+    int rows = GetDIBits(dc, bitmap, 0, info.bmHeight, pixels.data(), &header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    if (rows != info.bmHeight)
+        return {};
+    for (DWORD& pixel : pixels)
+        pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+// A screen-compatible bitmap with a pattern no two pixels of which repeat
+// along a row.
+HBITMAP MakePatternBitmap(int width, int height)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            SetPixel(dc, x, y, RGB(x * 17 & 0xFF, y * 29 & 0xFF, (x + y) * 7 & 0xFF));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+std::vector<PALETTEENTRY> Entries(HPALETTE palette)
+{
+    if (palette == nullptr)
+        return {};
+    UINT count = GetPaletteEntries(palette, 0, 0, nullptr);
+    std::vector<PALETTEENTRY> entries(count);
+    if (count != 0)
+        GetPaletteEntries(palette, 0, count, entries.data());
+    return entries;
+}
+
+HPALETTE MakePalette(int count)
+{
+    std::vector<BYTE> bytes(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * count);
+    LOGPALETTE* logical = (LOGPALETTE*)bytes.data();
+    logical->palVersion = 0x300;
+    logical->palNumEntries = (WORD)count;
+    for (int i = 0; i < count; i++)
+        logical->palPalEntry[i] = {(BYTE)(i * 40), (BYTE)(255 - i * 3), (BYTE)(i * 11), 0};
+    return CreatePalette(logical);
+}
+
+bool SamePalette(const std::vector<PALETTEENTRY>& left, const std::vector<PALETTEENTRY>& right)
+{
+    return left.size() == right.size() && memcmp(left.data(), right.data(), left.size() * sizeof(PALETTEENTRY)) == 0;
+}
+
+std::string EnhMetafileBits(HENHMETAFILE metafile)
+{
+    UINT size = metafile ? GetEnhMetaFileBits(metafile, 0, nullptr) : 0;
+    std::string bits(size, 0);
+    if (size != 0)
+        GetEnhMetaFileBits(metafile, size, (BYTE*)&bits[0]);
+    return bits;
+}
+
+std::string MetafileBits(HMETAFILE metafile)
+{
+    UINT size = metafile ? GetMetaFileBitsEx(metafile, 0, nullptr) : 0;
+    std::string bits(size, 0);
+    if (size != 0)
+        GetMetaFileBitsEx(metafile, size, &bits[0]);
+    return bits;
+}
+
+HENHMETAFILE MakeEnhMetafile()
+{
+    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    Rectangle(dc, 1, 2, 30, 40);
+    MoveToEx(dc, 0, 0, nullptr);
+    LineTo(dc, 25, 13);
+    return CloseEnhMetaFile(dc);
+}
+
+HMETAFILE MakeMetafile()
+{
+    HDC dc = CreateMetaFileA(nullptr);
+    Ellipse(dc, 3, 4, 50, 60);
+    TextOutA(dc, 5, 5, "clip", 4);
+    return CloseMetaFile(dc);
+}
+
+HGLOBAL MakeMetafilePicture(HMETAFILE metafile, LONG mode, LONG x, LONG y)
+{
+    METAFILEPICT picture = {mode, x, y, metafile};
+    return MakeGlobalBlock(&picture, sizeof picture);
+}
+
+// A clip format test: a window of this thread to own the clipboard when a
+// record gives itself back, and an empty clipboard to start and end with.
+class ClipFormatClipboard : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, m_owner);
+        ASSERT_TRUE(EmptyClipboardAsOther());
+    }
+
+    void TearDown() override
+    {
+        EmptyClipboardAsOther();
+        DestroyWindow(m_owner);
+    }
+
+    // Copies one format of the clipboard into the record.
+    bool Take(CClipFormat& record, UINT format)
+    {
+        CClipboardLock lock(m_owner);
+        return lock.IsOpen() && record.TakeFromOpenClipboard(format) == 1;
+    }
+
+    // Empties the clipboard as this test's window and gives the records back.
+    bool GiveBack(const std::vector<const CClipFormat*>& records)
+    {
+        CClipboardLock lock(m_owner);
+        if (!lock.IsOpen() || !EmptyClipboard())
+            return false;
+        bool all = true;
+        for (const CClipFormat* record : records)
+            all = record->GiveToClipboard() == 1 && all;
+        return all;
+    }
+
+    HWND m_owner = nullptr;
+};
+
+} // namespace
+
+TEST_F(ClipFormatClipboard, TextIsCopiedNamedAndGivenBack)
+{
+    ASSERT_TRUE(PutTextOnClipboard("hello"));
+    CClipFormat record;
+    ASSERT_TRUE(Take(record, CF_TEXT));
+    ASSERT_TRUE(EmptyClipboardAsOther());
+
+    EXPECT_STREQ("Text", record.GetName());
+    EXPECT_EQ((UINT)CF_TEXT, record.GetFormatId());
+    EXPECT_EQ(kClipMemoryBlock, record.GetKind());
+    ASSERT_GE(record.GetSize(), 6u);
+    EXPECT_STREQ("hello", (const char*)record.GetData());
+
+    ASSERT_TRUE(GiveBack({&record}));
+    std::string bytes;
+    ASSERT_TRUE(ReadClipboardBlock(CF_TEXT, &bytes));
+    EXPECT_STREQ("hello", bytes.c_str());
+    EXPECT_STREQ("hello", (const char*)record.GetData()) << "the record keeps its own copy";
+}
+
+TEST_F(ClipFormatClipboard, SynthesizedTextFormatsAreCopiedWithTheirNames)
+{
+    // Closing the clipboard after CF_TEXT adds OEM and Unicode text and the
+    // locale, as Windows does.
+    ASSERT_TRUE(PutTextOnClipboard("synthesized"));
+    std::vector<UINT> formats = ClipboardFormats();
+    std::vector<CClipFormat> records(formats.size());
+    {
+        CClipboardLock lock(m_owner);
+        ASSERT_TRUE(lock.IsOpen());
+        for (size_t i = 0; i < formats.size(); i++)
+            records[i].TakeFromOpenClipboard(formats[i]);
+    }
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    for (CClipFormat& record : records) {
+        switch (record.GetFormatId()) {
+        case CF_OEMTEXT:
+            EXPECT_STREQ("OEM Text", record.GetName());
+            EXPECT_STREQ("synthesized", (const char*)record.GetData());
+            break;
+        case CF_UNICODETEXT:
+            EXPECT_STREQ("Unicode Text", record.GetName());
+            EXPECT_STREQ(L"synthesized", (const wchar_t*)record.GetData());
+            break;
+        case CF_LOCALE:
+            EXPECT_STREQ("Locale", record.GetName());
+            EXPECT_GE(record.GetSize(), 4u);
+            EXPECT_EQ(11, FormatIconIndex(record.GetFormatId()));
+            break;
+        default:
+            break;
+        }
+    }
+    EXPECT_EQ(4u, formats.size()) << "text, locale, OEM text and Unicode text";
+}
+
+TEST_F(ClipFormatClipboard, RegisteredFormatGoesBackUnderItsName)
+{
+    UINT format = RegisterClipboardFormatA("Vellmora Test Payload");
+    const char payload[] = "\x01\x02\x00\xFFpayload";
+    ASSERT_TRUE(PutOnClipboard({{format, MakeGlobalBlock(payload, sizeof payload)}}));
+    CClipFormat record;
+    ASSERT_TRUE(Take(record, format));
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    EXPECT_STREQ("Vellmora Test Payload", record.GetName());
+    EXPECT_EQ(3, FormatIconIndex(record.GetFormatId()));
+
+    // A record read from a file written elsewhere carries that system's
+    // identifier: giving it back registers the name again.
+    record.SetFormatId(0xFFFE);
+    ASSERT_TRUE(GiveBack({&record}));
+    std::string bytes;
+    ASSERT_TRUE(ReadClipboardBlock(format, &bytes));
+    EXPECT_EQ(std::string(payload, sizeof payload), bytes.substr(0, sizeof payload));
+    EXPECT_FALSE(ClipboardHasFormat(0xFFFE));
+
+    CClipFormat nameless("", 0xC777);
+    ASSERT_EQ(1, nameless.SetBlock("x", 1));
+    EXPECT_FALSE(GiveBack({&nameless})) << "a registered format without a name cannot be given back";
+}
+
+TEST_F(ClipFormatClipboard, TinyAndEmptyBlocks)
+{
+    UINT format = RegisterClipboardFormatA("Vellmora Test Tiny");
+    ASSERT_TRUE(PutOnClipboard({{format, MakeGlobalBlock("Z", 1)}}));
+    CClipFormat tiny;
+    ASSERT_TRUE(Take(tiny, format));
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    ASSERT_GE(tiny.GetSize(), 1u);
+    EXPECT_EQ('Z', ((const char*)tiny.GetData())[0]);
+
+    // A one-byte block keeps its size and has a second, zero byte.
+    CClipFormat one("One", CF_TEXT);
+    ASSERT_EQ(1, one.SetBlock("Q", 1));
+    EXPECT_EQ(1u, one.GetSize());
+    EXPECT_EQ(0, ((const char*)one.GetData())[1]);
+    ASSERT_TRUE(GiveBack({&one}));
+    std::string bytes;
+    ASSERT_TRUE(ReadClipboardBlock(CF_TEXT, &bytes));
+    ASSERT_GE(bytes.size(), 2u) << "given back in a block of two bytes";
+    EXPECT_EQ('Q', bytes[0]);
+    EXPECT_EQ(0, bytes[1]);
+
+    // A block of size 0 has no bytes to copy: the record takes the handle
+    // as a plain value and never reads through it.
+    HGLOBAL empty = GlobalAlloc(GMEM_MOVEABLE, 0);
+    ASSERT_NE(nullptr, empty);
+    CClipFormat zero;
+    zero.TakeFromClipboard(format, empty, ClipboardHandleSize(format, empty));
+    EXPECT_EQ(0u, zero.GetSize());
+    EXPECT_EQ(kClipPlainValue, zero.GetKind());
+    EXPECT_EQ((void*)empty, zero.GetData());
+    zero.Free();
+    EXPECT_EQ(0u, GlobalFlags(empty) & GMEM_INVALID_HANDLE) << "a plain value is not owned";
+    GlobalFree(empty);
+}
+
+TEST_F(ClipFormatClipboard, ClaimedSizesNeverReadPastTheBlock)
+{
+    // A caller may pass a size measured before the block shrank, or a made
+    // up one: the copy is bounded by the block itself.
+    HGLOBAL block = MakeGlobalBlock("abcd", 4);
+    SIZE_T real = GlobalSize(block);
+    CClipFormat record;
+    ASSERT_EQ(1, record.TakeFromClipboard(RegisterClipboardFormatA("Vellmora Test Short"), block, 0x7FFFFFFF));
+    EXPECT_EQ((DWORD)real, record.GetSize());
+    EXPECT_EQ(0, memcmp("abcd", record.GetData(), 4));
+    GlobalFree(block);
+
+    // A picture block too short to hold a metafile handle gets none, and
+    // nothing is copied through the bytes that would be there.
+    LONG shortPicture[2] = {MM_ANISOTROPIC, 100};
+    block = MakeGlobalBlock(shortPicture, sizeof shortPicture);
+    CClipFormat picture;
+    ASSERT_EQ(1, picture.TakeFromClipboard(CF_METAFILEPICT, block, (DWORD)GlobalSize(block)));
+    ASSERT_NE(nullptr, picture.GetMetafilePicture());
+    EXPECT_EQ(nullptr, picture.GetMetafilePicture()->hMF);
+    EXPECT_EQ(MM_ANISOTROPIC, picture.GetMetafilePicture()->mm);
+    picture.Free();
+    GlobalFree(block);
+
+    // A handle that is not global memory copies nothing.
+    CClipFormat bogus;
+    EXPECT_EQ(0, bogus.TakeFromClipboard(CF_TEXT, (HANDLE)(LONG_PTR)0x5A5A0, 64));
+    EXPECT_FALSE(bogus.HasData());
+}
+
+TEST_F(ClipFormatClipboard, BitmapSurvivesTheOwnersEmptyAndGoesBackEqual)
+{
+    HBITMAP original = MakePatternBitmap(13, 7);
+    std::vector<DWORD> expected = Pixels(original);
+    ASSERT_EQ(13u * 7u, expected.size());
+    ASSERT_TRUE(PutOnClipboard({{CF_BITMAP, original}}));
+
+    CClipFormat record;
+    ASSERT_TRUE(Take(record, CF_BITMAP));
+    EXPECT_STREQ("Bitmap", record.GetName());
+    EXPECT_EQ(0u, record.GetSize());
+    EXPECT_EQ(kClipBitmap, record.GetKind());
+    ASSERT_TRUE(EmptyClipboardAsOther());
+
+    SIZE size = {};
+    EXPECT_EQ(expected, Pixels((HBITMAP)record.GetHandle(), &size));
+    EXPECT_EQ(13, size.cx);
+    EXPECT_EQ(7, size.cy);
+
+    ASSERT_TRUE(GiveBack({&record}));
+    {
+        CClipboardLock lock(m_owner);
+        ASSERT_TRUE(lock.IsOpen());
+        HBITMAP given = (HBITMAP)GetClipboardData(CF_BITMAP);
+        EXPECT_NE((HBITMAP)record.GetHandle(), given) << "the clipboard gets a bitmap of its own";
+        EXPECT_EQ(expected, Pixels(given));
+    }
+    // Emptying deletes what the clipboard was given, never the record's
+    // bitmap. On Windows CopyImage with LR_COPYRETURNORG would hand over the
+    // record's own bitmap here; Wine copies it anyway, so under Wine this
+    // holds with either flag.
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    EXPECT_EQ(expected, Pixels((HBITMAP)record.GetHandle()));
+
+    CClipFormat copy;
+    ASSERT_EQ(1, copy.CopyFrom(record));
+    EXPECT_NE(copy.GetHandle(), record.GetHandle());
+    record.Free();
+    EXPECT_EQ(expected, Pixels((HBITMAP)copy.GetHandle()));
+}
+
+TEST_F(ClipFormatClipboard, MonochromeBitmapKeepsItsPixels)
+{
+    HBITMAP original = CreateBitmap(19, 5, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, original);
+    PatBlt(dc, 0, 0, 19, 5, WHITENESS);
+    for (int x = 0; x < 19; x += 3)
+        SetPixel(dc, x, x % 5, RGB(0, 0, 0));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    std::vector<DWORD> expected = Pixels(original);
+    ASSERT_TRUE(PutOnClipboard({{CF_BITMAP, original}}));
+
+    CClipFormat record;
+    ASSERT_TRUE(Take(record, CF_BITMAP));
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    EXPECT_EQ(expected, Pixels((HBITMAP)record.GetHandle()));
+}
+
+TEST_F(ClipFormatClipboard, PaletteSurvivesTheOwnersEmptyAndGoesBackEqual)
+{
+    HPALETTE original = MakePalette(7);
+    std::vector<PALETTEENTRY> expected = Entries(original);
+    ASSERT_TRUE(PutOnClipboard({{CF_PALETTE, original}}));
+
+    CClipFormat record;
+    ASSERT_TRUE(Take(record, CF_PALETTE));
+    EXPECT_STREQ("Palette", record.GetName());
+    EXPECT_EQ(kClipPalette, record.GetKind());
+    EXPECT_EQ(10, FormatIconIndex(CF_PALETTE));
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    EXPECT_TRUE(SamePalette(expected, Entries((HPALETTE)record.GetHandle())));
+
+    ASSERT_TRUE(GiveBack({&record}));
+    {
+        CClipboardLock lock(m_owner);
+        ASSERT_TRUE(lock.IsOpen());
+        HPALETTE given = (HPALETTE)GetClipboardData(CF_PALETTE);
+        EXPECT_NE((HPALETTE)record.GetHandle(), given);
+        EXPECT_TRUE(SamePalette(expected, Entries(given)));
+    }
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    EXPECT_TRUE(SamePalette(expected, Entries((HPALETTE)record.GetHandle())));
+
+    // The largest palette a LOGPALETTE can describe is copied whole.
+    HPALETTE large = MakePalette(256);
+    HPALETTE copy = CopyPalette(large);
+    EXPECT_TRUE(SamePalette(Entries(large), Entries(copy)));
+    DeleteObject(large);
+    DeleteObject(copy);
+}
+
+TEST_F(ClipFormatClipboard, EnhancedMetafileSurvivesTheOwnersEmptyAndGoesBackEqual)
+{
+    HENHMETAFILE original = MakeEnhMetafile();
+    std::string expected = EnhMetafileBits(original);
+    ASSERT_FALSE(expected.empty());
+    ASSERT_TRUE(PutOnClipboard({{CF_ENHMETAFILE, original}}));
+
+    CClipFormat record;
+    ASSERT_TRUE(Take(record, CF_ENHMETAFILE));
+    EXPECT_STREQ("Enhanced Metafile", record.GetName());
+    EXPECT_EQ(kClipEnhMetafile, record.GetKind());
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    EXPECT_EQ(expected, EnhMetafileBits((HENHMETAFILE)record.GetHandle()));
+
+    ASSERT_TRUE(GiveBack({&record}));
+    {
+        CClipboardLock lock(m_owner);
+        ASSERT_TRUE(lock.IsOpen());
+        EXPECT_EQ(expected, EnhMetafileBits((HENHMETAFILE)GetClipboardData(CF_ENHMETAFILE)));
+    }
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    EXPECT_EQ(expected, EnhMetafileBits((HENHMETAFILE)record.GetHandle()));
+}
+
+TEST_F(ClipFormatClipboard, MetafilePictureGetsAPrivateMetafile)
+{
+    HMETAFILE original = MakeMetafile();
+    std::string expected = MetafileBits(original);
+    ASSERT_FALSE(expected.empty());
+    ASSERT_TRUE(PutOnClipboard({{CF_METAFILEPICT, MakeMetafilePicture(original, MM_ISOTROPIC, 2540, 1270)}}));
+
+    CClipFormat record;
+    HMETAFILE clipboards = nullptr;
+    {
+        CClipboardLock lock(m_owner);
+        ASSERT_TRUE(lock.IsOpen());
+        HANDLE handle = GetClipboardData(CF_METAFILEPICT);
+        ASSERT_NE(nullptr, handle);
+        ASSERT_EQ(1, record.TakeFromClipboard(CF_METAFILEPICT, handle, ClipboardHandleSize(CF_METAFILEPICT, handle)));
+        clipboards = ((METAFILEPICT*)GlobalLock(handle))->hMF;
+        GlobalUnlock(handle);
+        // Freeing the copy deletes its own metafile and leaves the clipboard's.
+        CClipFormat scratch;
+        ASSERT_EQ(1, scratch.TakeFromClipboard(CF_METAFILEPICT, handle, ClipboardHandleSize(CF_METAFILEPICT, handle)));
+        scratch.Free();
+        EXPECT_EQ(expected, MetafileBits(clipboards));
+    }
+    EXPECT_STREQ("Metafile Picture", record.GetName());
+    EXPECT_EQ(kClipMetafilePicture, record.GetKind());
+    EXPECT_GE(record.GetSize(), (DWORD)sizeof(METAFILEPICT));
+    const METAFILEPICT* picture = record.GetMetafilePicture();
+    ASSERT_NE(nullptr, picture);
+    EXPECT_NE(clipboards, picture->hMF);
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    EXPECT_EQ(MM_ISOTROPIC, picture->mm);
+    EXPECT_EQ(2540, picture->xExt);
+    EXPECT_EQ(1270, picture->yExt);
+    EXPECT_EQ(expected, MetafileBits(picture->hMF));
+
+    ASSERT_TRUE(GiveBack({&record}));
+    {
+        CClipboardLock lock(m_owner);
+        ASSERT_TRUE(lock.IsOpen());
+        HANDLE handle = GetClipboardData(CF_METAFILEPICT);
+        ASSERT_NE(nullptr, handle);
+        METAFILEPICT given = *(METAFILEPICT*)GlobalLock(handle);
+        GlobalUnlock(handle);
+        EXPECT_EQ(MM_ISOTROPIC, given.mm);
+        EXPECT_EQ(2540, given.xExt);
+        EXPECT_EQ(1270, given.yExt);
+        EXPECT_NE(picture->hMF, given.hMF);
+        EXPECT_EQ(expected, MetafileBits(given.hMF));
+    }
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    EXPECT_EQ(expected, MetafileBits(picture->hMF));
+}
+
+TEST_F(ClipFormatClipboard, SeveralFormatsGoBackInOrder)
+{
+    CClipFormat text("Text", CF_TEXT);
+    ASSERT_EQ(1, text.SetBlock("page", 5));
+    CClipFormat bitmap("Bitmap", CF_BITMAP);
+    bitmap.AttachHandle(MakePatternBitmap(4, 4));
+    CClipFormat palette("Palette", CF_PALETTE);
+    palette.AttachHandle(MakePalette(3));
+    CClipFormat metafile("Enhanced Metafile", CF_ENHMETAFILE);
+    metafile.AttachHandle(MakeEnhMetafile());
+    ASSERT_TRUE(GiveBack({&text, &bitmap, &palette, &metafile}));
+
+    std::vector<UINT> formats = ClipboardFormats();
+    ASSERT_GE(formats.size(), 4u);
+    EXPECT_EQ(std::vector<UINT>({CF_TEXT, CF_BITMAP, CF_PALETTE, CF_ENHMETAFILE}),
+              std::vector<UINT>(formats.begin(), formats.begin() + 4));
+}
+
+TEST(ClipFormatRecord, FreeingReleasesByKindAndLeavesNoData)
+{
+    CClipFormat empty("Nothing", CF_TEXT);
+    empty.Free();
+    empty.Free();
+    EXPECT_FALSE(empty.HasData());
+    EXPECT_EQ(kClipNoData, empty.GetKind());
+    EXPECT_STREQ("Nothing", empty.GetName()) << "freeing keeps the name";
+
+    CClipFormat bitmap("Bitmap", CF_BITMAP);
+    HBITMAP handle = CreateBitmap(2, 2, 1, 1, nullptr);
+    bitmap.AttachHandle(handle);
+    bitmap.Free();
+    EXPECT_EQ(0, GetObjectType(handle)) << "the owned bitmap is deleted";
+    EXPECT_EQ(nullptr, bitmap.GetData());
+
+    CClipFormat palette("Palette", CF_PALETTE);
+    HPALETTE paletteHandle = MakePalette(2);
+    palette.AttachHandle(paletteHandle);
+    palette.Free();
+    EXPECT_EQ(0, GetObjectType(paletteHandle));
+
+    // A plain value is not owned: a pen kept as a private GDI format lives on.
+    HPEN pen = CreatePen(PS_SOLID, 1, 0);
+    CClipFormat plain("", 0x300);
+    plain.TakeFromClipboard(0x300, pen, ClipboardHandleSize(0x300, pen));
+    EXPECT_EQ(kClipPlainValue, plain.GetKind());
+    EXPECT_EQ((void*)pen, plain.GetData());
+    plain.Free();
+    EXPECT_EQ(OBJ_PEN, (int)GetObjectType(pen));
+    DeleteObject(pen);
+
+    CClipFormat picture("Metafile Picture", CF_METAFILEPICT);
+    HMETAFILE metafile = MakeMetafile();
+    ASSERT_EQ(1, picture.SetMetafilePicture(MM_TEXT, 0, 0, metafile, 16));
+    EXPECT_EQ(16u, picture.GetSize()) << "the size a stored record carried";
+    EXPECT_EQ(metafile, picture.GetMetafilePicture()->hMF);
+    picture.Free();
+    EXPECT_EQ(0u, GetMetaFileBitsEx(metafile, 0, nullptr)) << "the private metafile is deleted";
+    EXPECT_EQ(0u, picture.GetSize());
+
+    CClipFormat taken;
+    EXPECT_EQ(0, taken.TakeFromClipboard(CF_TEXT, nullptr, 0));
+    EXPECT_STREQ("Text", taken.GetName()) << "a null handle still names the record";
+    EXPECT_FALSE(taken.HasData());
+}
+
+TEST(ClipFormatRecord, CopiesAreDeep)
+{
+    CClipFormat block("Text", CF_TEXT);
+    ASSERT_EQ(1, block.SetBlock("abc", 4));
+    CClipFormat blockCopy;
+    ASSERT_EQ(1, blockCopy.CopyFrom(block));
+    EXPECT_NE(block.GetData(), blockCopy.GetData());
+    EXPECT_STREQ("abc", (const char*)blockCopy.GetData());
+    EXPECT_STREQ("Text", blockCopy.GetName());
+    EXPECT_EQ(4u, blockCopy.GetSize());
+    ASSERT_EQ(1, blockCopy.CopyFrom(blockCopy)) << "copying onto itself keeps the data";
+    EXPECT_STREQ("abc", (const char*)blockCopy.GetData());
+
+    HMETAFILE metafile = MakeMetafile();
+    std::string bits = MetafileBits(metafile);
+    CClipFormat picture("Metafile Picture", CF_METAFILEPICT);
+    ASSERT_EQ(1, picture.SetMetafilePicture(MM_HIMETRIC, 10, 20, metafile, 16));
+    CClipFormat pictureCopy;
+    ASSERT_EQ(1, pictureCopy.CopyFrom(picture));
+    picture.Free();
+    ASSERT_NE(nullptr, pictureCopy.GetMetafilePicture());
+    EXPECT_EQ(bits, MetafileBits(pictureCopy.GetMetafilePicture()->hMF));
+    EXPECT_EQ(20, pictureCopy.GetMetafilePicture()->yExt);
+
+    CClipFormat enhanced("Enhanced Metafile", CF_ENHMETAFILE);
+    enhanced.AttachHandle(MakeEnhMetafile());
+    std::string enhancedBits = EnhMetafileBits((HENHMETAFILE)enhanced.GetHandle());
+    CClipFormat enhancedCopy;
+    ASSERT_EQ(1, enhancedCopy.CopyFrom(enhanced));
+    enhanced.Free();
+    EXPECT_EQ(enhancedBits, EnhMetafileBits((HENHMETAFILE)enhancedCopy.GetHandle()));
+}
+
+TEST(ClipboardAccess, OpeningWaitsBrieflyForAnotherHolder)
+{
+    CForeignClipboardOwner holder;
+    std::atomic<bool> holding(false);
+    std::thread hold([&] {
+        holder.Run([&](HWND owner) {
+            if (!OpenClipboardRetry(owner))
+                return false;
+            holding = true;
+            Sleep(40);
+            CloseClipboard();
+            return true;
+        });
+    });
+    while (!holding)
+        Sleep(1);
+    EXPECT_EQ(1, OpenClipboardPatiently(nullptr)) << "a 40 ms hold is waited out";
+    CloseClipboard();
+    hold.join();
+
+    holding = false;
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread longHold([&] {
+        holder.Run([&](HWND owner) {
+            if (!OpenClipboardRetry(owner))
+                return false;
+            holding = true;
+            WaitForSingleObject(release, 5000);
+            CloseClipboard();
+            return true;
+        });
+    });
+    while (!holding)
+        Sleep(1);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(0, OpenClipboardPatiently(nullptr)) << "a clipboard held on is given up";
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    SetEvent(release);
+    longHold.join();
+    CloseHandle(release);
+}
