@@ -1,6 +1,8 @@
-# Clip format records against the real clipboard, and the clipboard helper
-# that the viewer's tests share.
+# Clip format records against the real clipboard, the clipboard helper that
+# the viewer's tests share, and the viewer's artwork as the program loads it.
 vellmora_add_test(ClipFormatTests SERIAL
-  SOURCES ClipFormatTests.cpp ClipFormatDataTests.cpp
+  SOURCES ClipFormatTests.cpp ClipFormatDataTests.cpp ClipFormatArtTests.cpp
   LIBRARIES vlmclip
   RESOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ClipFormatTests.rc)
+# windres finds the icon and bitmap files of the .rc on its include path.
+target_include_directories(ClipFormatTests PRIVATE ${CMAKE_SOURCE_DIR}/viewer/res)
