@@ -1,8 +1,11 @@
 // The plain functions of the clip format records: names, icon indexes and
 // the measuring of bitmap headers, checked over their whole input ranges.
 #include <limits.h>
+#include <stdlib.h>
+#include <string.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -198,4 +201,37 @@ TEST(DibLayout, HugeFiguresNeverWrapBelowTheLimit)
     EXPECT_EQ(1, MeasureDib(exact, layout.totalBytes, &layout));
     EXPECT_EQ(0, MeasureDib(exact, layout.totalBytes - 1, &layout));
     EXPECT_EQ(1, MeasureDib(exact, 0x10000, nullptr));
+}
+
+TEST(DibLayout, AgreesWithTheSystemsOwnBitmaps)
+{
+    // Every accepted layout is checked against a DIB section the system
+    // builds from the same header: its rows must fill exactly the bits.
+    const struct { WORD bits; DWORD compression; DWORD masks[3]; } kinds[] = {
+        {1, BI_RGB, {}}, {4, BI_RGB, {}}, {8, BI_RGB, {}}, {16, BI_RGB, {}}, {16, BI_BITFIELDS, {0x7C00, 0x3E0, 0x1F}},
+        {24, BI_RGB, {}}, {32, BI_RGB, {}}, {32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}},
+    };
+    HDC dc = GetDC(nullptr);
+    for (const auto& kind : kinds) {
+        for (LONG width = 1; width <= 40; width++) {
+            for (LONG height : {1, 2, 3, -1, -3}) {
+                BITMAPINFOHEADER header = Header(width, height, kind.bits, kind.compression);
+                CDibLayout layout;
+                ASSERT_EQ(1, MeasureDib(header, 0x100000, &layout));
+                std::vector<BYTE> info(layout.headerBytes + layout.colourBytes, 0);
+                memcpy(info.data(), &header, sizeof header);
+                if (kind.compression == BI_BITFIELDS)
+                    memcpy(info.data() + sizeof header, kind.masks, sizeof kind.masks);
+                void* bits = nullptr;
+                HBITMAP section = CreateDIBSection(dc, (BITMAPINFO*)info.data(), DIB_RGB_COLORS, &bits, nullptr, 0);
+                ASSERT_NE(nullptr, section) << kind.bits << " bits, " << width << " by " << height;
+                DIBSECTION described = {};
+                GetObjectA(section, sizeof described, &described);
+                EXPECT_EQ((DWORD)described.dsBm.bmWidthBytes * (DWORD)abs(height), layout.bitsBytes)
+                    << kind.bits << " bits, " << width << " by " << height;
+                DeleteObject(section);
+            }
+        }
+    }
+    ReleaseDC(nullptr, dc);
 }

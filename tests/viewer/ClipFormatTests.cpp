@@ -270,7 +270,9 @@ TEST_F(ClipFormatClipboard, TinyAndEmptyBlocks)
     EXPECT_EQ(0, bytes[1]);
 
     // A block of size 0 has no bytes to copy: the record takes the handle
-    // as a plain value and never reads through it.
+    // as a plain value and never reads through it. Wine refuses such a
+    // block in SetClipboardData (Windows takes it), so it is handed to the
+    // record directly.
     HGLOBAL empty = GlobalAlloc(GMEM_MOVEABLE, 0);
     ASSERT_NE(nullptr, empty);
     CClipFormat zero;
@@ -621,4 +623,131 @@ TEST(ClipboardAccess, OpeningWaitsBrieflyForAnotherHolder)
     SetEvent(release);
     longHold.join();
     CloseHandle(release);
+}
+
+TEST_F(ClipFormatClipboard, DelayedFormatIsRenderedOnceWhenCopied)
+{
+    UINT format = RegisterClipboardFormatA("Vellmora Test Delayed");
+    CForeignClipboardOwner owner;
+    owner.SetRenderer([](UINT) { return (HANDLE)MakeGlobalBlock("rendered", 9); });
+    ASSERT_TRUE(owner.Put({{format, nullptr}}));
+    EXPECT_TRUE(owner.RenderRequests().empty()) << "nothing is rendered before someone asks";
+
+    CClipFormat record;
+    ASSERT_TRUE(Take(record, format));
+    EXPECT_STREQ("rendered", (const char*)record.GetData());
+    EXPECT_STREQ("Vellmora Test Delayed", record.GetName());
+    ASSERT_TRUE(Take(record, format)) << "taking again replaces the copy";
+    EXPECT_EQ(std::vector<UINT>({format}), owner.RenderRequests()) << "the clipboard keeps what was rendered";
+    ASSERT_TRUE(owner.Empty());
+    EXPECT_STREQ("rendered", (const char*)record.GetData());
+}
+
+TEST(DibImages, RoundTripKeepsPixelsAndRefusesShortParts)
+{
+    HBITMAP original = MakePatternBitmap(21, 9);
+    std::vector<DWORD> expected = Pixels(original);
+    CDibLayout layout;
+    BYTE* image = CreateDibImage(original, &layout);
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(21, ((BITMAPINFOHEADER*)image)->biWidth);
+    DWORD infoBytes = layout.headerBytes + layout.colourBytes;
+    const BYTE* bits = image + infoBytes;
+
+    HBITMAP copy = CreateBitmapFromDib(image, infoBytes, bits, layout.bitsBytes);
+    EXPECT_EQ(expected, Pixels(copy));
+    DeleteObject(copy);
+
+    EXPECT_EQ(nullptr, CreateBitmapFromDib(image, infoBytes, bits, layout.bitsBytes - 1)) << "one row byte short";
+    EXPECT_EQ(nullptr, CreateBitmapFromDib(image, infoBytes - 1, bits, layout.bitsBytes)) << "header or colours short";
+    EXPECT_EQ(nullptr, CreateBitmapFromDib(image, 39, bits, layout.bitsBytes)) << "not even a header";
+    ((BITMAPINFOHEADER*)image)->biHeight = 0x10000;
+    EXPECT_EQ(nullptr, CreateBitmapFromDib(image, infoBytes, bits, layout.bitsBytes)) << "a header that claims more rows";
+    free(image);
+    DeleteObject(original);
+
+    // An 8-bit image reads its whole colour table from the info part.
+    std::vector<BYTE> indexed(40 + 1024 + 4 * 2, 0);
+    BITMAPINFOHEADER* header = (BITMAPINFOHEADER*)indexed.data();
+    *header = {sizeof(BITMAPINFOHEADER), 3, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+    RGBQUAD* colours = (RGBQUAD*)(indexed.data() + 40);
+    colours[1] = {0, 0, 255, 0};
+    colours[255] = {255, 0, 0, 0};
+    BYTE* rows = indexed.data() + 40 + 1024;
+    rows[0] = 1;
+    rows[4 + 2] = 255;
+    HBITMAP fromIndexed = CreateBitmapFromDib(indexed.data(), 40 + 1024, rows, 8);
+    std::vector<DWORD> pixels = Pixels(fromIndexed);
+    ASSERT_EQ(6u, pixels.size());
+    EXPECT_EQ(0xFF0000u, pixels[3]) << "bottom-up: the first row is the lowest";
+    EXPECT_EQ(0x0000FFu, pixels[2]);
+    DeleteObject(fromIndexed);
+    EXPECT_EQ(nullptr, CreateBitmapFromDib(indexed.data(), 40 + 1023, rows, 8)) << "a colour table one byte short";
+}
+
+TEST(DibImages, PalettesFromBytesAreBounded)
+{
+    BYTE bytes[4 + 3 * 4] = {0x00, 0x03, 3, 0, 10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0};
+    HPALETTE palette = CreatePaletteFromBytes(bytes, sizeof bytes);
+    std::vector<PALETTEENTRY> entries = Entries(palette);
+    ASSERT_EQ(3u, entries.size());
+    EXPECT_EQ(70, entries[2].peRed);
+    EXPECT_EQ(90, entries[2].peBlue);
+    DeleteObject(palette);
+    EXPECT_EQ(nullptr, CreatePaletteFromBytes(bytes, sizeof bytes - 1)) << "the last entry is cut";
+    EXPECT_EQ(nullptr, CreatePaletteFromBytes(bytes, 3));
+    bytes[2] = 0;
+    EXPECT_EQ(nullptr, CreatePaletteFromBytes(bytes, sizeof bytes)) << "no entries";
+    bytes[2] = 0xFF;
+    bytes[3] = 0xFF;
+    EXPECT_EQ(nullptr, CreatePaletteFromBytes(bytes, sizeof bytes)) << "65535 entries claimed";
+}
+
+TEST(DibImages, HostileBytesGetAClearAnswer)
+{
+    // Random blocks, many of them with a plausible header, are offered as
+    // DIBs and palettes: each is refused or gives a usable object, and no
+    // read goes past the block (the blocks end at a guard page).
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const DWORD page = system.dwPageSize;
+    BYTE* region = (BYTE*)VirtualAlloc(nullptr, page * 2, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_NE(nullptr, region);
+    DWORD old;
+    ASSERT_TRUE(VirtualProtect(region + page, page, PAGE_NOACCESS, &old));
+    unsigned seed = 12345;
+    auto next = [&seed]() { seed = seed * 1103515245u + 12345u; return seed >> 8; };
+    const WORD bitCounts[] = {0, 1, 4, 8, 16, 24, 32, 2, 64};
+    int made = 0;
+    for (int round = 0; round < 4000; round++) {
+        DWORD length = next() % page;
+        BYTE* block = region + page - length;
+        for (DWORD i = 0; i < length; i++)
+            block[i] = (BYTE)next();
+        if (length >= sizeof(BITMAPINFOHEADER) && round % 2 == 0) {
+            BITMAPINFOHEADER header = {};
+            header.biSize = 40;
+            header.biWidth = (LONG)(next() % 40) - 2;
+            header.biHeight = (LONG)(next() % 40) - 20;
+            header.biPlanes = 1;
+            header.biBitCount = bitCounts[next() % 9];
+            header.biCompression = next() % 4 == 0 ? BI_BITFIELDS : BI_RGB;
+            header.biClrUsed = next() % 3 == 0 ? next() % 1000 : 0;
+            memcpy(block, &header, sizeof header);
+        }
+        DWORD split = length == 0 ? 0 : next() % (length + 1);
+        HBITMAP bitmap = CreateBitmapFromDib(block, split, block + split, length - split);
+        if (bitmap != nullptr) {
+            BITMAP info = {};
+            EXPECT_NE(0, GetObjectA(bitmap, sizeof info, &info));
+            EXPECT_GT(info.bmWidth, 0);
+            DeleteObject(bitmap);
+            made++;
+        }
+        HPALETTE palette = CreatePaletteFromBytes(block, length);
+        if (palette != nullptr)
+            DeleteObject(palette);
+    }
+    EXPECT_GT(made, 100) << "plausible headers with enough bytes do make bitmaps";
+    VirtualFree(region, 0, MEM_RELEASE);
 }

@@ -186,34 +186,97 @@ int OpenClipboardPatiently(HWND owner)
     return 0;
 }
 
-HBITMAP CopyBitmapThroughDib(HBITMAP bitmap)
+BYTE* CreateDibImage(HBITMAP bitmap, CDibLayout* layout)
 {
-    if (bitmap == nullptr)
+    if (bitmap == nullptr || layout == nullptr)
         return nullptr;
     HDC dc = GetDC(nullptr);
     if (dc == nullptr)
         return nullptr;
-    HBITMAP copy = nullptr;
+    BYTE* block = nullptr;
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof header;
-    CDibLayout layout;
     // The first call only describes the bitmap; the second fetches its
     // colours and rows into a block laid out as header, colours, bits.
     if (GetDIBits(dc, bitmap, 0, 0, nullptr, (BITMAPINFO*)&header, DIB_RGB_COLORS)
-        && MeasureDib(header, kDibCopyLimit, &layout)) {
-        BYTE* block = (BYTE*)calloc(layout.totalBytes, 1);
+        && MeasureDib(header, kDibCopyLimit, layout)) {
+        block = (BYTE*)calloc(layout->totalBytes, 1);
         if (block != nullptr) {
             memcpy(block, &header, sizeof header);
-            BITMAPINFO* info = (BITMAPINFO*)block;
-            BYTE* bits = block + layout.headerBytes + layout.colourBytes;
+            BYTE* bits = block + layout->headerBytes + layout->colourBytes;
             UINT rows = (UINT)(header.biHeight < 0 ? -header.biHeight : header.biHeight);
-            if (GetDIBits(dc, bitmap, 0, rows, bits, info, DIB_RGB_COLORS))
-                copy = CreateDIBitmap(dc, &info->bmiHeader, CBM_INIT, bits, info, DIB_RGB_COLORS);
-            free(block);
+            if (GetDIBits(dc, bitmap, 0, rows, bits, (BITMAPINFO*)block, DIB_RGB_COLORS) != (int)rows) {
+                free(block);
+                block = nullptr;
+            }
         }
     }
     ReleaseDC(nullptr, dc);
+    return block;
+}
+
+HBITMAP CreateBitmapFromDib(const void* info, DWORD infoBytes, const void* bits, DWORD bitsBytes)
+{
+    if (info == nullptr || bits == nullptr || infoBytes < sizeof(BITMAPINFOHEADER))
+        return nullptr;
+    BITMAPINFOHEADER header;
+    memcpy(&header, info, sizeof header);
+    CDibLayout layout;
+    if (!MeasureDib(header, kDibCopyLimit, &layout))
+        return nullptr;
+    if ((ULONGLONG)layout.headerBytes + layout.colourBytes > infoBytes || layout.bitsBytes > bitsBytes)
+        return nullptr;
+    // GDI reads as many colours as biClrUsed says (up to 256), also for
+    // 16 to 32 bits per pixel, where no colour table was measured: it works
+    // on a copy that asks for no more than the measured colour area.
+    DWORD infoSize = layout.headerBytes + layout.colourBytes;
+    BYTE* copy = (BYTE*)malloc(infoSize);
+    if (copy == nullptr)
+        return nullptr;
+    memcpy(copy, info, infoSize);
+    BITMAPINFOHEADER* copied = (BITMAPINFOHEADER*)copy;
+    if (header.biBitCount > 8 || copied->biClrUsed > (1u << header.biBitCount))
+        copied->biClrUsed = 0;
+    HBITMAP bitmap = nullptr;
+    HDC dc = GetDC(nullptr);
+    if (dc != nullptr) {
+        bitmap = CreateDIBitmap(dc, copied, CBM_INIT, bits, (const BITMAPINFO*)copy, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, dc);
+    }
+    free(copy);
+    return bitmap;
+}
+
+HBITMAP CopyBitmapThroughDib(HBITMAP bitmap)
+{
+    CDibLayout layout;
+    BYTE* block = CreateDibImage(bitmap, &layout);
+    if (block == nullptr)
+        return nullptr;
+    DWORD infoBytes = layout.headerBytes + layout.colourBytes;
+    HBITMAP copy = CreateBitmapFromDib(block, infoBytes, block + infoBytes, layout.bitsBytes);
+    free(block);
     return copy;
+}
+
+HPALETTE CreatePaletteFromBytes(const void* bytes, DWORD available)
+{
+    const DWORD entriesOffset = offsetof(LOGPALETTE, palPalEntry);
+    if (bytes == nullptr || available < entriesOffset)
+        return nullptr;
+    WORD count;
+    memcpy(&count, (const BYTE*)bytes + offsetof(LOGPALETTE, palNumEntries), sizeof count);
+    if (count == 0 || entriesOffset + (DWORD)count * sizeof(PALETTEENTRY) > available)
+        return nullptr;
+    // Copied so the palette is read from an aligned block of its own size.
+    DWORD size = entriesOffset + (DWORD)count * sizeof(PALETTEENTRY);
+    LOGPALETTE* logical = (LOGPALETTE*)malloc(size < sizeof(LOGPALETTE) ? sizeof(LOGPALETTE) : size);
+    if (logical == nullptr)
+        return nullptr;
+    memcpy(logical, bytes, size);
+    HPALETTE palette = CreatePalette(logical);
+    free(logical);
+    return palette;
 }
 
 HPALETTE CopyPalette(HPALETTE palette)

@@ -164,6 +164,20 @@ private:
     HTREEITEM m_treeItem;
 };
 
-// Private copies of GDI data, null on failure.
+// Private copies of GDI data, null on failure. A bitmap is copied through
+// its device-independent image into a screen-compatible bitmap.
 HBITMAP CopyBitmapThroughDib(HBITMAP bitmap);
 HPALETTE CopyPalette(HPALETTE palette);
+
+// The device-independent image of a bitmap (as GetDIBits describes it) in
+// one block: header, colour area, rows, as the layout says. Free the block
+// with free(). Null on failure.
+BYTE* CreateDibImage(HBITMAP bitmap, CDibLayout* layout);
+// A screen-compatible bitmap from a DIB whose header and colour area start
+// at info (infoBytes readable) and whose rows start at bits (bitsBytes
+// readable). Null when the header is unusable or either part is shorter
+// than the header needs, so stored bytes are never read past their end.
+HBITMAP CreateBitmapFromDib(const void* info, DWORD infoBytes, const void* bits, DWORD bitsBytes);
+// A palette from LOGPALETTE bytes (version, count, entries); null when the
+// count is 0 or the entries do not fit in the available bytes.
+HPALETTE CreatePaletteFromBytes(const void* bytes, DWORD available);
