@@ -550,6 +550,24 @@ TEST(ClipFormatRecord, FreeingReleasesByKindAndLeavesNoData)
     EXPECT_FALSE(taken.HasData());
 }
 
+TEST(ClipFormatRecord, AnIdentifierChangeNeverReinterpretsData)
+{
+    CClipFormat block("Payload", 0xC100);
+    ASSERT_EQ(1, block.SetBlock("ab", 3));
+    block.SetFormatId(0xC200);
+    EXPECT_STREQ("ab", (const char*)block.GetData()) << "a block stays a block";
+    block.SetFormatId(CF_METAFILEPICT);
+    EXPECT_FALSE(block.HasData()) << "three bytes are no METAFILEPICT";
+    EXPECT_EQ((UINT)CF_METAFILEPICT, block.GetFormatId());
+
+    CClipFormat bitmap("Bitmap", CF_BITMAP);
+    HBITMAP handle = CreateBitmap(2, 2, 1, 1, nullptr);
+    bitmap.AttachHandle(handle);
+    bitmap.SetFormatId(CF_PALETTE);
+    EXPECT_FALSE(bitmap.HasData());
+    EXPECT_EQ(0, GetObjectType(handle)) << "freed as the bitmap it was";
+}
+
 TEST(ClipFormatRecord, CopiesAreDeep)
 {
     CClipFormat block("Text", CF_TEXT);

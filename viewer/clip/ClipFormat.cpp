@@ -388,7 +388,8 @@ int CClipFormat::GiveToClipboard() const
         DWORD room = m_size < 2 ? 2 : m_size;
         if (m_formatId == CF_METAFILEPICT && room < sizeof(METAFILEPICT))
             room = sizeof(METAFILEPICT);
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, room);
+        // Zeroed, so the spare byte of a one-byte block is a terminator.
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, room);
         if (memory == nullptr)
             return 0;
         BYTE* target = (BYTE*)GlobalLock(memory);
@@ -412,23 +413,39 @@ int CClipFormat::GiveToClipboard() const
         return 0;
     if (SetClipboardData(formatId, handle) != nullptr)
         return 1;
-    // Refused: the clipboard did not take ownership, so the copy is ours.
-    if (m_size != 0) {
-        if (m_formatId == CF_METAFILEPICT) {
-            METAFILEPICT* picture = (METAFILEPICT*)GlobalLock(handle);
-            if (picture != nullptr) {
-                if (picture->hMF != nullptr)
-                    DeleteMetaFile(picture->hMF);
-                GlobalUnlock(handle);
-            }
+    ReleaseRefusedHandle(handle);
+    return 0;
+}
+
+void CClipFormat::ReleaseRefusedHandle(HANDLE handle) const
+{
+    // The clipboard did not take ownership, so the copy made for it is ours.
+    switch (GetKind()) {
+    case kClipMetafilePicture: {
+        METAFILEPICT* picture = (METAFILEPICT*)GlobalLock(handle);
+        if (picture != nullptr) {
+            if (picture->hMF != nullptr)
+                DeleteMetaFile(picture->hMF);
+            GlobalUnlock(handle);
         }
         GlobalFree(handle);
-    } else if (m_formatId == CF_BITMAP || m_formatId == CF_PALETTE) {
-        DeleteObject(handle);
-    } else if (m_formatId == CF_ENHMETAFILE) {
-        DeleteEnhMetaFile((HENHMETAFILE)handle);
+        break;
     }
-    return 0;
+    case kClipMemoryBlock: GlobalFree(handle); break;
+    case kClipBitmap:
+    case kClipPalette: DeleteObject(handle); break;
+    case kClipEnhMetafile: DeleteEnhMetaFile((HENHMETAFILE)handle); break;
+    default: break;
+    }
+}
+
+void CClipFormat::SetFormatId(UINT formatId)
+{
+    // The identifier decides how the data is read and freed: data of
+    // another kind is not kept under it.
+    if (ClipKindOf(formatId, m_size, m_data) != GetKind())
+        Free();
+    m_formatId = formatId;
 }
 
 int CClipFormat::CopyFrom(const CClipFormat& other)

@@ -138,7 +138,9 @@ public:
     void AttachHandle(HANDLE handle);
 
     void SetName(const char* name) { m_name.Assign(name); }
-    void SetFormatId(UINT formatId) { m_formatId = formatId; }
+    // A new identifier frees data that the new one would read as another
+    // kind (a text block never becomes a metafile picture).
+    void SetFormatId(UINT formatId);
     void SetTreeItem(HTREEITEM item) { m_treeItem = item; }
 
     const char* GetName() const { return m_name.GetString(); }
@@ -156,6 +158,7 @@ public:
 private:
     int CopyBlock(const void* bytes, DWORD size);
     HANDLE DuplicateHandleData(HANDLE source) const;
+    void ReleaseRefusedHandle(HANDLE handle) const;
 
     CText m_name;
     UINT m_formatId;
