@@ -356,6 +356,31 @@ TEST_F(ClipFormatClipboard, BitmapSurvivesTheOwnersEmptyAndGoesBackEqual)
     EXPECT_EQ(expected, Pixels((HBITMAP)copy.GetHandle()));
 }
 
+TEST_F(ClipFormatClipboard, SynthesizedDibIsABlockTheLayoutMeasures)
+{
+    // The clipboard makes CF_DIB from CF_BITMAP; its copy is a plain memory
+    // block whose header, colours and rows fit the block.
+    HBITMAP original = MakePatternBitmap(13, 7);
+    std::vector<DWORD> expected = Pixels(original);
+    ASSERT_TRUE(PutOnClipboard({{CF_BITMAP, original}}));
+    ASSERT_TRUE(ClipboardHasFormat(CF_DIB));
+    CClipFormat dib;
+    ASSERT_TRUE(Take(dib, CF_DIB));
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    EXPECT_STREQ("DIB Bitmap", dib.GetName());
+    EXPECT_EQ(kClipMemoryBlock, dib.GetKind());
+    ASSERT_GE(dib.GetSize(), (DWORD)sizeof(BITMAPINFOHEADER));
+
+    const BITMAPINFOHEADER* header = (const BITMAPINFOHEADER*)dib.GetData();
+    EXPECT_EQ(13, header->biWidth);
+    CDibLayout layout;
+    ASSERT_EQ(1, MeasureDib(*header, dib.GetSize(), &layout));
+    DWORD infoBytes = layout.headerBytes + layout.colourBytes;
+    HBITMAP fromDib = CreateBitmapFromDib(header, infoBytes, (const BYTE*)header + infoBytes, dib.GetSize() - infoBytes);
+    EXPECT_EQ(expected, Pixels(fromDib));
+    DeleteObject(fromDib);
+}
+
 TEST_F(ClipFormatClipboard, MonochromeBitmapKeepsItsPixels)
 {
     HBITMAP original = CreateBitmap(19, 5, 1, 1, nullptr);
