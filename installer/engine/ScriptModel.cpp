@@ -122,3 +122,34 @@ uint32_t CScriptModel::RecomputeRequiredSize()
     m_requiredSize = size;
     return size;
 }
+
+static uint32_t CountListSteps(const CItemLists& lists, bool withGroup)
+{
+    uint32_t steps = (uint32_t)lists.m_files.GetCount();
+    if (withGroup && !lists.m_shortcuts.IsEmpty())
+        steps++;
+    if (!lists.m_registry.IsEmpty())
+        steps++;
+    for (const CIfItem* condition : lists.m_conditions)
+        steps += CountListSteps(*condition, withGroup);
+    return steps;
+}
+
+static uint32_t CountComponentSteps(const CSelection& component, bool withGroup)
+{
+    if (component.m_state == kStateOff)
+        return 0;
+    uint32_t steps = CountListSteps(component, withGroup);
+    for (const CSelection* sub : component.m_components)
+        steps += CountComponentSteps(*sub, withGroup);
+    return steps;
+}
+
+uint32_t CScriptModel::CountInstallSteps() const
+{
+    bool withGroup = !m_programGroup.empty();
+    uint32_t steps = CountListSteps(*this, withGroup);
+    for (const CSelection* component : m_components)
+        steps += CountComponentSteps(*component, withGroup);
+    return steps;
+}

@@ -199,6 +199,11 @@ public:
     uint32_t SetComponentState(CSelection& component, uint8_t state);
     uint32_t GetChosenSize(const CSelection& component) const;
     uint32_t RecomputeRequiredSize();
+    // Progress steps an installation expects: one per file item, one per
+    // list of registry entries, one per list of shortcuts when there is a
+    // program group; components that are off count nothing, conditions
+    // count whether they hold or not.
+    uint32_t CountInstallSteps() const;
 
     std::string m_title;
     std::string m_programName;

@@ -83,6 +83,10 @@ TEST(LoadScript, TheShippedScript)
 
     EXPECT_EQ(kVellmoraSize, viewer->m_size);
     EXPECT_EQ(kRemoveSize + kReadMeSize + kVellmoraSize, script.m_requiredSize);
+
+    EXPECT_EQ(8u, script.CountInstallSteps()) << "files 3, registry 2, shortcuts 3";
+    script.m_programGroup.clear();
+    EXPECT_EQ(5u, script.CountInstallSteps()) << "no shortcuts without a program group";
 }
 
 TEST(LoadScript, RegistryDataOfTheShippedScript)

@@ -180,3 +180,26 @@ TEST(ScriptComponents, ShortcutCountsWithAndWithoutChosenComponents)
     script.SetComponentState(*top, kStateOff);
     EXPECT_EQ(3, script.GetShortcutCount(true)) << "an unchosen component hides its required one";
 }
+
+TEST(ScriptComponents, InstallStepsCountEveryConditionButNoUnchosenComponent)
+{
+    CScriptModel held;
+    ReadText("[MAIN]\nIF A==B,C\n[C]\nFILE=1\nFILE=2\nDIRECTORY=3\n", held);
+    EXPECT_EQ(3u, held.CountInstallSteps()) << "a condition that does not hold counts in full";
+    EXPECT_FALSE(held.ConditionHolds(*held.m_conditions.GetHead()));
+
+    CScriptModel script;
+    ReadText(kComponentsScript, script);
+    // Files: [MAIN] 2, C1 1 + C2 1 (twice: [MAIN] and SUBSUB), TOP 2, C2 1,
+    // SUB 1, SUBSUB 1, FIXED 1, OTHER 1.
+    EXPECT_EQ(13u, script.CountInstallSteps()) << "no program group: shortcuts take no step";
+    script.m_programGroup = "C:\\Menu\\Group";
+    // One step for each of the nine lists with shortcuts.
+    EXPECT_EQ(22u, script.CountInstallSteps());
+    script.SetComponentState(*script.m_components.GetHead(), kStateOff);
+    EXPECT_EQ(8u, script.CountInstallSteps()) << "the required component goes with its parent";
+
+    CScriptModel registry;
+    ReadText("[MAIN]\nREG=HKCU,a\nREG=HKCU,b\nSELECTION=S\n[S]\nREG=HKCU,c\nIF X==,T\n[T]\nREG=HKCU,d\n", registry);
+    EXPECT_EQ(3u, registry.CountInstallSteps()) << "one step for each list of entries";
+}
