@@ -10,6 +10,21 @@
 
 const char* const CViewerFrame::kClassName = "VIEWERFRAME";
 
+namespace {
+// The About box: its one button ends it.
+class CAboutDialog : public CDialogBox {
+public:
+    CAboutDialog() : CDialogBox(IDD_ABOUT) {}
+
+    LRESULT OnCommand(WPARAM wParam, UINT code, HWND control) override
+    {
+        if (LOWORD(wParam) == IDC_ABOUT_OK)
+            EndDialog(m_hWnd, IDC_ABOUT_OK);
+        return 0;
+    }
+};
+} // namespace
+
 CViewerFrame::CViewerFrame()
     : m_comboList(nullptr), m_nextViewer(nullptr), m_viewMode(kViewAuto), m_destroyMessage(0)
 {
@@ -177,7 +192,7 @@ void CViewerFrame::SetViewMode(UINT kind)
 
 void CViewerFrame::ShowAbout()
 {
-    CDialogBox about(IDD_ABOUT);
+    CAboutDialog about;
     about.DoModal(m_hWnd);
 }
 

@@ -1,0 +1,129 @@
+// Format views of clipbook pages beside views of the live clipboard: Auto,
+// reuse per page, titles, private copies and their independence from
+// clipboard changes.
+#include <string.h>
+
+#include <gtest/gtest.h>
+
+#include "ClipFormat.h"
+#include "ClipboardHelper.h"
+#include "FrameFixture.h"
+#include "TestApp.h"
+#include "resource.h"
+
+namespace {
+std::string Title(const CFormatView* view)
+{
+    char text[256] = "";
+    GetWindowTextA(view->GetHandle(), text, sizeof text);
+    return text;
+}
+
+// Pages are told apart by identity only.
+int g_pageA, g_pageB;
+const CClipPage* const kPageA = reinterpret_cast<const CClipPage*>(&g_pageA);
+const CClipPage* const kPageB = reinterpret_cast<const CClipPage*>(&g_pageB);
+} // namespace
+
+TEST_F(FrameTest, PageViewsAreReusedPerPageAndIgnoreClipboardChanges)
+{
+    CClipFormat record("Text", CF_TEXT);
+    ASSERT_TRUE(record.SetBlock("page text", 10));
+
+    ASSERT_TRUE(m_frame->OpenPageFormat(kPageA, "Alpha", record, kViewAuto));
+    ASSERT_EQ(1, ViewCount());
+    CFormatView* alpha = NewestView();
+    EXPECT_EQ((UINT)kViewText, alpha->GetKind());
+    EXPECT_EQ("Text (Text) in Alpha", Title(alpha));
+    EXPECT_EQ(10u, alpha->GetSize());
+    EXPECT_NE(record.GetData(), alpha->GetData()) << "the view holds its own copy";
+    EXPECT_STREQ("page text", (const char*)alpha->GetData());
+
+    ASSERT_TRUE(m_frame->OpenPageFormat(kPageA, "Alpha", record, kViewText));
+    EXPECT_EQ(1, ViewCount()) << "same format, kind and page";
+    ASSERT_TRUE(m_frame->OpenPageFormat(kPageB, "Beta", record, kViewAuto));
+    ASSERT_EQ(2, ViewCount());
+    EXPECT_EQ("Text (Text) in Beta", Title(NewestView()));
+
+    ASSERT_TRUE(PutTextOnClipboard("clipboard text"));
+    ASSERT_TRUE(PumpUntil([&] { return ComboCount() > 1; }));
+    Command(ID_FORMAT_FIRST);
+    ASSERT_EQ(3, ViewCount()) << "the clipboard's CF_TEXT is not a page's";
+    CFormatView* live = NewestView();
+
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    ASSERT_TRUE(PumpUntil([&] { return ViewCount() == 2; })) << "only the live view closes";
+    EXPECT_NE(live, NewestView());
+    EXPECT_STREQ("page text", (const char*)alpha->GetData());
+}
+
+TEST_F(FrameTest, WideFileNameIsTextOnTheClipboardButBinaryOnAPage)
+{
+    UINT wideName = RegisterClipboardFormatA("FileNameW");
+    const wchar_t path[] = L"C:\\notes.txt";
+    ASSERT_TRUE(PutOnClipboard({{wideName, MakeGlobalBlock(path, sizeof path)}}));
+    ASSERT_TRUE(WaitForComboCount(2));
+    Command(ID_FORMAT_FIRST);
+    ASSERT_EQ(1, ViewCount());
+    EXPECT_EQ((UINT)kViewText, NewestView()->GetKind());
+    EXPECT_EQ("FileNameW (Text)", Title(NewestView()));
+
+    CClipFormat record("FileNameW", wideName);
+    ASSERT_TRUE(record.SetBlock(path, sizeof path));
+    m_frame->OpenPageFormat(kPageA, "Files", record, kViewAuto);
+    ASSERT_EQ(2, ViewCount());
+    EXPECT_EQ((UINT)kViewBinary, NewestView()->GetKind());
+    EXPECT_EQ("FileNameW (Binary) in Files", Title(NewestView()));
+}
+
+TEST_F(FrameTest, HandleFormatsAreKeptAsHandlesWithoutACopy)
+{
+    HBITMAP bitmap = CreateBitmap(8, 8, 1, 32, nullptr);
+    CClipFormat record("Bitmap", CF_BITMAP);
+    record.AttachHandle(bitmap);
+    unsigned long copies = CFormatView::GetCopyCount();
+
+    ASSERT_TRUE(m_frame->OpenPageFormat(kPageA, "Pictures", record, kViewAuto));
+    CFormatView* picture = NewestView();
+    EXPECT_EQ((UINT)kViewPicture, picture->GetKind());
+    EXPECT_EQ((const void*)bitmap, picture->GetData());
+    EXPECT_EQ(0u, picture->GetSize());
+    EXPECT_EQ(copies, CFormatView::GetCopyCount());
+    LONG_PTR style = GetWindowLongPtrA(picture->GetHandle(), GWL_STYLE);
+    EXPECT_TRUE((style & (WS_HSCROLL | WS_VSCROLL)) == (WS_HSCROLL | WS_VSCROLL)) << "bitmaps scroll";
+
+    ASSERT_TRUE(m_frame->OpenPageFormat(kPageA, "Pictures", record, kViewInfo));
+    EXPECT_EQ("Bitmap (Bitmap Info) in Pictures", Title(NewestView()));
+
+    // Closing the views leaves the page's bitmap alone.
+    SendMessageA(picture->GetHandle(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return ViewCount() == 1; }));
+    BITMAP facts;
+    EXPECT_EQ((int)sizeof facts, GetObjectA(bitmap, sizeof facts, &facts));
+}
+
+TEST_F(FrameTest, StandardFormatWithoutANameGetsOnlyTheSuffix)
+{
+    ASSERT_TRUE(PutOnClipboard({{CF_DSPTEXT, MakeGlobalBlock("display", 7)}}));
+    ASSERT_TRUE(WaitForComboCount(2));
+    EXPECT_EQ("", ComboText(1));
+    Command(ID_DISPLAY_AUTO_FORMAT);
+    ASSERT_EQ(1, ViewCount());
+    EXPECT_EQ(" (Binary)", Title(NewestView()));
+    EXPECT_EQ(7u, NewestView()->GetSize());
+}
+
+TEST_F(FrameTest, ClipboardViewOfAHandleFormatReloadsWithoutCopying)
+{
+    HENHMETAFILE metafile = CloseEnhMetaFile(CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(PutOnClipboard({{CF_ENHMETAFILE, metafile}}));
+    ASSERT_TRUE(PumpUntil([&] { return ComboCount() > 1; }));
+    Command(ID_VIEW_BINARY);
+    unsigned long copies = CFormatView::GetCopyCount();
+    EXPECT_TRUE(m_frame->OpenFormat(CF_ENHMETAFILE));
+    ASSERT_EQ(1, ViewCount());
+    EXPECT_EQ((UINT)CF_ENHMETAFILE, NewestView()->GetFormat());
+    EXPECT_EQ(0u, NewestView()->GetSize()) << "an enhanced metafile shows an empty dump";
+    EXPECT_NE(nullptr, NewestView()->GetData());
+    EXPECT_EQ(copies, CFormatView::GetCopyCount());
+}

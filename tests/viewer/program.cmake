@@ -1,0 +1,15 @@
+# Tests of the viewer program: rules over plain values, and the frame and its
+# views created inside the test executable with the program's resources.
+if(TARGET vlmviewer)
+  vellmora_add_test(ViewerRuleTests
+    SOURCES CommandLineTests.cpp ViewRuleTests.cpp
+    LIBRARIES vlmviewer
+    RESOURCES ${VELLMORA_RC})
+
+  vellmora_add_test(ViewerFrameTests SERIAL
+    SOURCES FrameFixture.cpp FrameFormatListTests.cpp FrameChainTests.cpp FrameBarsTests.cpp
+            ViewWindowTests.cpp SettingsTests.cpp CommandLineProcessTests.cpp
+    LIBRARIES vlmviewer
+    RESOURCES ${VELLMORA_RC})
+  add_dependencies(ViewerFrameTests Vellmora)
+endif()
