@@ -10,9 +10,6 @@ target_link_libraries(vlmviewer PUBLIC vlmclip wcl)
 
 # The resources, for the program and for tests that need its strings and menus.
 set(VELLMORA_RC ${CMAKE_CURRENT_SOURCE_DIR}/Vellmora.rc CACHE INTERNAL "Vellmora's resource script")
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/res/bitmap126.bmp)
-  target_compile_definitions(vlmviewer PUBLIC VELLMORA_ARTWORK)
-endif()
 
 add_executable(Vellmora WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/app/Main.cpp ${VELLMORA_RC})
 set_target_properties(Vellmora PROPERTIES OUTPUT_NAME Vellmora)

@@ -2,6 +2,7 @@
 // help and clock, tool tips and the frame's layout.
 #include <gtest/gtest.h>
 
+#include "DialogDriver.h"
 #include "FrameFixture.h"
 #include "TestApp.h"
 #include "resource.h"
@@ -188,4 +189,26 @@ TEST_F(FrameTest, SizeLaysOutRebarClientAndStatusBar)
 
     SendMessageA(Frame(), WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
     EXPECT_EQ(382, ChildRect(Frame(), m_frame->GetStatusBar().GetHandle()).top) << "minimising moves nothing";
+}
+
+namespace {
+void CollectStaticTexts(HWND dialog, void* context)
+{
+    std::string* texts = (std::string*)context;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char text[64] = "";
+        GetWindowTextA(child, text, sizeof text);
+        *texts += std::string(text) + "|";
+    }
+}
+} // namespace
+
+TEST_F(FrameTest, AboutBoxShowsTheVersionAndEndsWithItsButton)
+{
+    std::string texts;
+    CDialogAnswer about("About:", 1000, 0, 5000, CollectStaticTexts, &texts);
+    Command(ID_HELP_ABOUT);
+    ASSERT_TRUE(about.Wait());
+    EXPECT_NE(std::string::npos, texts.find("Vellmora V1.1|")) << texts;
+    EXPECT_NE(std::string::npos, texts.find("OK|")) << texts;
 }

@@ -7,6 +7,7 @@
 
 #include "ClipFormat.h"
 #include "ClipboardHelper.h"
+#include "DialogDriver.h"
 #include "FrameFixture.h"
 #include "TestApp.h"
 #include "resource.h"
@@ -126,4 +127,28 @@ TEST_F(FrameTest, ClipboardViewOfAHandleFormatReloadsWithoutCopying)
     EXPECT_EQ(0u, NewestView()->GetSize()) << "an enhanced metafile shows an empty dump";
     EXPECT_NE(nullptr, NewestView()->GetData());
     EXPECT_EQ(copies, CFormatView::GetCopyCount());
+}
+
+TEST_F(FrameTest, EveryKindSetsItsOwnIconsAndWindowClass)
+{
+    CClipFormat record("Text", CF_TEXT);
+    ASSERT_TRUE(record.SetBlock("icons", 6));
+    const struct {
+        UINT kind;
+        const char* className;
+    } kinds[] = {{kViewText, "VIEWERTEXT"}, {kViewBinary, "VIEWERBINARY"}, {kViewInfo, "VIEWERSPECIAL"}};
+    for (const auto& expected : kinds) {
+        ASSERT_TRUE(m_frame->OpenPageFormat(kPageA, "Icons", record, expected.kind));
+        HWND view = NewestView()->GetHandle();
+        char className[32] = "";
+        GetClassNameA(view, className, sizeof className);
+        EXPECT_STREQ(expected.className, className);
+        EXPECT_NE(0, SendMessageA(view, WM_GETICON, ICON_SMALL, 0)) << expected.className;
+        EXPECT_NE(0, SendMessageA(view, WM_GETICON, ICON_BIG, 0)) << expected.className;
+    }
+    HWND clipbook = m_frame->GetClipBook().GetHandle();
+    EXPECT_EQ("Clipbook", WindowText(clipbook));
+    EXPECT_NE(0, SendMessageA(clipbook, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_NE(0, SendMessageA(Frame(), WM_GETICON, ICON_SMALL, 0));
+    EXPECT_NE(0, SendMessageA(Frame(), WM_GETICON, ICON_BIG, 0));
 }
