@@ -5,6 +5,14 @@ uint32_t AddSize(uint32_t total, uint32_t size)
     return size == kDirectorySize ? total : total + size;
 }
 
+std::string LowerAnsiText(const std::string& text)
+{
+    std::string lowered(text);
+    for (char& c : lowered)
+        c = LowerAnsiChar(c);
+    return lowered;
+}
+
 bool EqualNoCase(const std::string& left, const std::string& right)
 {
     if (left.size() != right.size())

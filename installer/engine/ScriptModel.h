@@ -223,5 +223,6 @@ public:
 
 // Size sums ignore directories and wrap like the 32-bit sizes they are.
 uint32_t AddSize(uint32_t total, uint32_t size);
-// Compares under the ANSI lower-casing of the system.
+// Lowers and compares under the ANSI lower-casing of the system.
+std::string LowerAnsiText(const std::string& text);
 bool EqualNoCase(const std::string& left, const std::string& right);

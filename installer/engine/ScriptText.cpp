@@ -1,8 +1,5 @@
 #include "ScriptText.h"
 
-#include <string.h>
-
-#include <map>
 #include <vector>
 
 namespace {
@@ -23,14 +20,6 @@ size_t SkipBlanks(const std::string& text, size_t p)
     while (p < text.size() && IsBlank(text[p]))
         p++;
     return p;
-}
-
-std::string LowerAnsi(const std::string& text)
-{
-    std::string lowered(text);
-    for (char& c : lowered)
-        c = LowerAnsiChar(c);
-    return lowered;
 }
 
 int HexDigitValue(char c)
@@ -144,7 +133,7 @@ private:
 
 HKEY RootFromWord(const std::string& word)
 {
-    std::string lowered = LowerAnsi(word);
+    std::string lowered = LowerAnsiText(word);
     if (lowered == "hkcr")
         return HKEY_CLASSES_ROOT;
     if (lowered == "hkcu")
@@ -158,7 +147,7 @@ HKEY RootFromWord(const std::string& word)
 
 uint8_t ModeFromWord(const std::string& word)
 {
-    std::string lowered = LowerAnsi(word);
+    std::string lowered = LowerAnsiText(word);
     if (lowered == "nochange")
         return kRegKeep;
     if (lowered == "delete")
@@ -218,178 +207,6 @@ void SetDwordData(CRegItem& entry, uint32_t value)
     for (int i = 0; i < 4; i++)
         entry.m_data.push_back((unsigned char)(value >> (8 * i)));
 }
-
-// Reads [MAIN] and, depth first, every section its lines name.
-class CScriptReader {
-public:
-    CScriptReader(const std::string& text, CFileSizeSource* sizes, CLoadProgress* progress)
-        : m_text(text), m_sizes(sizes), m_progress(progress), m_reads(0)
-    {
-    }
-
-    void ReadMain(CScriptModel& script)
-    {
-        size_t position = EnterSection("MAIN");
-        if (position == kNoPosition)
-            return;
-        ForEachLine(position, [&](const std::string& key, const std::string& value) {
-            ReadMainLine(script, key, value);
-        });
-        LeaveSection();
-    }
-
-private:
-    template <class Handler>
-    void ForEachLine(size_t position, Handler handle)
-    {
-        CKeyValue line;
-        for (;;) {
-            bool more = ReadKeyValue(m_text, position, line);
-            if (line.key.empty())
-                return;
-            handle(LowerAnsi(line.key), line.value);
-            if (!more)
-                return;
-            position = line.next;
-        }
-    }
-
-    void ReadMainLine(CScriptModel& script, const std::string& key, const std::string& value)
-    {
-        uint32_t size = 0;
-        if (ReadItemLine(key, value, script, size)) {
-            script.m_requiredSize += size;
-        } else if (key == "title") {
-            script.m_title = value;
-        } else if (key == "program") {
-            script.m_programName = value;
-        } else if (key == "backcolor") {
-            script.m_backColor = ParseColor(value);
-        } else if (key == "fadecolor") {
-            script.m_fadeColor = ParseColor(value);
-        } else if (key == "textcolor") {
-            script.m_textColor = ParseColor(value);
-        } else if (key == "shadecolor") {
-            script.m_shadeColor = ParseColor(value);
-        } else if (key == "defdirectory") {
-            script.m_destination = value;
-        } else if (key == "deficongroup") {
-            script.m_programGroup = value;
-        } else if (key == "selection") {
-            script.m_requiredSize += ReadSelectionLine(value, script.m_components)->m_size;
-        } else if (key == "check") {
-            ParseCheckLine(value, *script.m_options.Append(new CCheckItem));
-        }
-    }
-
-    void ReadComponentLine(CSelection& component, const std::string& key, const std::string& value)
-    {
-        uint32_t size = 0;
-        if (ReadItemLine(key, value, component, size)) {
-            component.m_size += size;
-        } else if (key == "title") {
-            component.m_title = value;
-        } else if (key == "selection" && !component.IsRequired()) {
-            component.m_size += ReadSelectionLine(value, component.m_components)->m_size;
-        }
-    }
-
-    // The keys every kind of section knows. Answers false for other keys;
-    // size receives the bytes of an appended FILE item.
-    bool ReadItemLine(const std::string& key, const std::string& value, CItemLists& lists, uint32_t& size)
-    {
-        if (key == "file") {
-            CFileItem* file = lists.m_files.Append(new CFileItem);
-            ParseFileLine(value, *file);
-            file->m_size = m_sizes != nullptr ? m_sizes->GetCarriedFileSize(file->m_source) : 0;
-            if (file->m_size == kDirectorySize)
-                file->m_size = 0;
-            size = file->m_size;
-        } else if (key == "directory") {
-            CFileItem* directory = lists.m_files.Append(new CFileItem);
-            directory->m_destination = value;
-            directory->m_size = kDirectorySize;
-        } else if (key == "icon") {
-            ParseIconLine(value, *lists.m_shortcuts.Append(new CIconItem));
-        } else if (key == "reg") {
-            ParseRegLine(value, *lists.m_registry.Append(new CRegItem));
-        } else if (key == "run") {
-            lists.m_programs.Append(new CRunItem)->m_command = value;
-        } else if (key == "if") {
-            ReadIfLine(value, lists.m_conditions);
-        } else {
-            return false;
-        }
-        return true;
-    }
-
-    CSelection* ReadSelectionLine(const std::string& value, CItemList<CSelection>& components)
-    {
-        CSelection* component = components.Append(new CSelection);
-        std::string section = ParseSelectionLine(value, *component);
-        size_t position = EnterSection(section);
-        if (position != kNoPosition) {
-            ForEachLine(position, [&](const std::string& key, const std::string& line) {
-                ReadComponentLine(*component, key, line);
-            });
-            LeaveSection();
-        }
-        Step();
-        return component;
-    }
-
-    void ReadIfLine(const std::string& value, CItemList<CIfItem>& conditions)
-    {
-        CIfItem* condition = conditions.Append(new CIfItem);
-        std::string section = ParseIfLine(value, *condition);
-        if (section.empty())
-            return;
-        size_t position = EnterSection(section);
-        if (position != kNoPosition) {
-            uint32_t ignored = 0;
-            ForEachLine(position, [&](const std::string& key, const std::string& line) {
-                ReadItemLine(key, line, *condition, ignored);
-            });
-            LeaveSection();
-        }
-        Step();
-    }
-
-    // The position of the section's first line, the section now open; or
-    // kNoPosition when it is missing or refused (already open further out,
-    // nested too deep, or over the budget of reads).
-    size_t EnterSection(const std::string& name)
-    {
-        std::string lowered = LowerAnsi(name);
-        for (const std::string& open : m_open)
-            if (open == lowered)
-                return kNoPosition;
-        if (m_open.size() >= (size_t)kMaxSectionNesting || m_reads >= kMaxSectionReads)
-            return kNoPosition;
-        auto found = m_found.find(lowered);
-        size_t position = found != m_found.end() ? found->second : (m_found[lowered] = FindSection(m_text, name));
-        if (position == kNoPosition)
-            return kNoPosition;
-        m_open.push_back(lowered);
-        m_reads++;
-        return position;
-    }
-
-    void LeaveSection() { m_open.pop_back(); }
-
-    void Step()
-    {
-        if (m_progress != nullptr)
-            m_progress->Step();
-    }
-
-    const std::string& m_text;
-    CFileSizeSource* m_sizes;
-    CLoadProgress* m_progress;
-    std::vector<std::string> m_open;
-    std::map<std::string, size_t> m_found;
-    int m_reads;
-};
 
 } // namespace
 
@@ -527,10 +344,40 @@ void ParseCheckLine(const std::string& value, CCheckItem& option)
     option.m_caption = fields.NextEscaped();
     option.m_on = 1;
     if (fields.HasField()) {
-        std::string start = LowerAnsi(fields.Next());
+        std::string start = LowerAnsiText(fields.Next());
         if (start == "0" || start == "false")
             option.m_on = 0;
     }
+}
+
+// The DATA field of a REG line, read by its first character. Answers
+// whether a MODE field may follow it.
+static bool ReadRegData(CFieldReader& fields, CRegItem& entry)
+{
+    if (fields.Peek() == '"') {
+        std::string text;
+        fields.NextQuoted(text);
+        SetStringData(entry, text);
+        return true;
+    }
+    std::string data = fields.Next();
+    size_t colon = data.find(':');
+    if (colon == std::string::npos) {
+        // An empty field is an empty string; so is other text, which then
+        // takes no mode.
+        SetStringData(entry, std::string());
+        return data.empty();
+    }
+    std::string type = LowerAnsiText(data.substr(0, colon));
+    if (type == "dword") {
+        SetDwordData(entry, ParseHexNumber(data.substr(colon + 1)));
+    } else if (type == "hex") {
+        entry.m_type = REG_BINARY;
+        entry.m_data = ParseHexBytes(data.substr(colon + 1));
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void ParseRegLine(const std::string& value, CRegItem& entry)
@@ -545,32 +392,7 @@ void ParseRegLine(const std::string& value, CRegItem& entry)
         SetStringData(entry, std::string());
         return;
     }
-
-    if (fields.Peek() == '"') {
-        std::string text;
-        fields.NextQuoted(text);
-        SetStringData(entry, text);
-    } else {
-        std::string data = fields.Next();
-        size_t colon = data.find(':');
-        if (colon == std::string::npos) {
-            SetStringData(entry, std::string());
-            // Only an empty data field is followed by a mode.
-            if (!data.empty())
-                return;
-        } else {
-            std::string type = LowerAnsi(data.substr(0, colon));
-            if (type == "dword") {
-                SetDwordData(entry, ParseHexNumber(data.substr(colon + 1)));
-            } else if (type == "hex") {
-                entry.m_type = REG_BINARY;
-                entry.m_data = ParseHexBytes(data.substr(colon + 1));
-            } else {
-                return;
-            }
-        }
-    }
-    if (fields.HasField())
+    if (ReadRegData(fields, entry) && fields.HasField())
         entry.m_mode = ModeFromWord(fields.Next());
 }
 
@@ -595,45 +417,4 @@ std::string ParseIfLine(const std::string& value, CIfItem& condition)
         p++;
     size_t end = value.find(' ', p);
     return value.substr(p, (end == std::string::npos ? n : end) - p);
-}
-
-int ReadScript(const char* bytes, size_t length, CScriptModel& script, CFileSizeSource* sizes,
-               CLoadProgress* progress)
-{
-    const char* zero = length != 0 ? (const char*)memchr(bytes, 0, length) : nullptr;
-    std::string text(bytes, zero != nullptr ? (size_t)(zero - bytes) : length);
-
-    size_t headers = 0;
-    for (char c : text)
-        if (c == '[')
-            headers++;
-    if (progress != nullptr) {
-        progress->SetRange(headers < 0x7FFFFFF0u ? (int)headers + 2 : 0x7FFFFFFF);
-        progress->Step();
-    }
-    CScriptReader(text, sizes, progress).ReadMain(script);
-    if (progress != nullptr)
-        progress->Step();
-    return 1;
-}
-
-std::string ExpandMacroText(const std::string& text, CMacroSource& source)
-{
-    std::string expanded;
-    for (size_t p = 0; p < text.size(); p++) {
-        char letter = p + 1 < text.size() ? text[p + 1] : 0;
-        if (letter >= 'A' && letter <= 'Z')
-            letter = (char)(letter - 'A' + 'a');
-        if (text[p] != '%' || letter == 0 || strchr("diptswm", letter) == nullptr) {
-            expanded += text[p];
-            continue;
-        }
-        expanded += source.GetMacroText(letter);
-        // Directories may come with a trailing backslash; the script writes
-        // its own behind the macro.
-        if (!expanded.empty() && expanded.back() == '\\')
-            expanded.pop_back();
-        p++;
-    }
-    return expanded;
 }
