@@ -1,5 +1,5 @@
 // Puts data on the real clipboard as another owner, empties it, reads it
-// back, and opens it with the brief retry that a clipboard held for a moment
+// back, and opens it with the short retry that a clipboard held for a moment
 // by another thread needs.
 //
 // The other owner is a hidden window on a thread of its own, so the code

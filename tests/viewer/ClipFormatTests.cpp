@@ -626,7 +626,7 @@ TEST(ClipFormatRecord, CopiesAreDeep)
     EXPECT_EQ(enhancedBits, EnhMetafileBits((HENHMETAFILE)enhancedCopy.GetHandle()));
 }
 
-TEST(ClipboardAccess, OpeningWaitsBrieflyForAnotherHolder)
+TEST(ClipboardAccess, OpeningWaitsAMomentForAnotherHolder)
 {
     CForeignClipboardOwner holder;
     std::atomic<bool> holding(false);

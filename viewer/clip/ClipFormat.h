@@ -95,7 +95,7 @@ ULONGLONG DibRowBytes(LONG width, WORD bitCount);
 // would exceed limit bytes.
 int MeasureDib(const BITMAPINFOHEADER& header, DWORD limit, CDibLayout* layout);
 
-// OpenClipboard with the brief retry that a clipboard held for a moment by
+// OpenClipboard with the short retry that a clipboard held for a moment by
 // another thread needs (about 100 ms in all).
 int OpenClipboardPatiently(HWND owner);
 
