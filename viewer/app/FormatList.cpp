@@ -49,6 +49,8 @@ void CViewerFrame::RebuildFormatList()
     for (int position = GetMenuItemCount(display) - 1; position >= kFixedDisplayEntries; position--)
         DeleteMenu(display, (UINT)position, MF_BYPOSITION);
     SendMessageA(m_comboList, CB_RESETCONTENT, 0, 0);
+    SendMessageA(m_formatCombo.GetHandle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageA(m_comboList, WM_SETREDRAW, FALSE, 0);
 
     OpenClipboardPatiently(m_hWnd);
     UINT format = EnumClipboardFormats(0);
@@ -61,7 +63,7 @@ void CViewerFrame::RebuildFormatList()
 
     CText text;
     text.LoadString(IDS_AUTO);
-    int autoImage = FormatIconIndex(format);
+    int autoImage = FormatIconIndexForName(format, m_formatNames.Get(format).GetString());
     m_formatCombo.InsertItem(0, text.GetString(), autoImage, autoImage, 0);
 
     int hasFormats = format != 0;
@@ -71,22 +73,18 @@ void CViewerFrame::RebuildFormatList()
     if (hasFormats) {
         InsertMenuA(display, kFixedDisplayEntries, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
         for (UINT k = 0; format != 0 && k <= ID_FORMAT_LAST - ID_FORMAT_FIRST; k++) {
-            char name[kFormatNameCapacity] = "";
-            if (IsRegisteredFormat(format))
-                GetClipboardFormatNameA(format, name, sizeof name);
-            else
-                LoadStringResource(format, name, sizeof name);
+            const CText& name = m_formatNames.Get(format);
             MENUITEMINFOA item = {};
             item.cbSize = sizeof item;
             item.fMask = MIIM_ID | MIIM_TYPE | MIIM_DATA;
             item.fType = MFT_STRING;
             item.wID = ID_FORMAT_FIRST + k;
             item.dwItemData = format;
-            item.dwTypeData = name;
+            item.dwTypeData = (char*)name.GetString();
             InsertMenuItemA(display, kFixedDisplayEntries + 1 + k, TRUE, &item);
             text = name;
             RemoveFirstAmpersand(text);
-            int image = FormatIconIndex(format);
+            int image = FormatIconIndexForName(format, name.GetString());
             m_formatCombo.InsertItem((int)k + 1, text.GetString(), image, image, 0);
             format = EnumClipboardFormats(format);
         }
@@ -94,6 +92,9 @@ void CViewerFrame::RebuildFormatList()
     CloseClipboard();
     if (hasFormats)
         SendMessageA(m_comboList, CB_SETCURSEL, 0, 0);
+    SendMessageA(m_comboList, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(m_formatCombo.GetHandle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(m_formatCombo.GetHandle(), nullptr, TRUE);
 }
 
 void CViewerFrame::RefreshLiveViews()

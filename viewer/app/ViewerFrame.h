@@ -7,6 +7,7 @@
 
 #include "ClipBookWindow.h"
 #include "Controls.h"
+#include "FormatNames.h"
 #include "FormatView.h"
 #include "Frame.h"
 #include "Settings.h"
@@ -102,4 +103,5 @@ private:
     UINT m_destroyMessage;
     CFormatViewList m_views;
     CToolbarSettings m_settings;
+    CFormatNames m_formatNames;
 };

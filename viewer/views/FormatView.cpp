@@ -193,10 +193,12 @@ void CFormatView::ReleaseCopy()
 int CFormatView::TakeCopy(const void* data, UINT size)
 {
     // Two bytes at least, so that a one-byte text still ends in a zero.
-    void* copy = calloc(size > 2 ? size : 2, 1);
+    char* copy = (char*)malloc(size > 2 ? size : 2);
     if (copy == nullptr)
         return 0;
     memcpy(copy, data, size);
+    if (size < 2)
+        memset(copy + size, 0, 2 - size);
     m_data = copy;
     m_size = size;
     g_copyCount++;
