@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "AppThread.h"
-#include "ClipFormat.h"
 
 namespace {
 
@@ -80,18 +79,5 @@ TEST(ViewerArt, StripsHoldTheirImagesOnTheMaskColour)
         ASSERT_NE(nullptr, list) << "bitmap " << strip.id;
         EXPECT_EQ(strip.count, ImageList_GetImageCount(list)) << "bitmap " << strip.id;
         ImageList_Destroy(list);
-    }
-}
-
-TEST(ViewerArt, EveryFormatIconIndexHasAnImage)
-{
-    HIMAGELIST list = ImageList_LoadImageA(GetModuleInstance(), MAKEINTRESOURCEA(126), 16, 0, kMask, IMAGE_BITMAP, 0);
-    ASSERT_NE(nullptr, list);
-    int count = ImageList_GetImageCount(list);
-    ImageList_Destroy(list);
-    for (UINT id = 0; id < 0x10000; id++) {
-        int index = FormatIconIndexForName(id, id >= 0xC000 ? "Shell IDList Array" : nullptr);
-        ASSERT_GE(index, kImageOtherFormat) << "format " << id;
-        ASSERT_LT(index, count) << "format " << id;
     }
 }
