@@ -271,3 +271,47 @@ TEST_F(FrameTest, DroppedFilesOfOtherKindsAreIgnoredAndTheCursorComesBack)
     EXPECT_EQ(arrow, GetCursor());
     EXPECT_EQ(0, ViewCount());
 }
+
+TEST_F(FrameTest, ChangedTailOfTheFormatListIsReplacedInPlace)
+{
+    UINT alpha = RegisterClipboardFormatA("Vellmora List Alpha");
+    UINT beta = RegisterClipboardFormatA("Vellmora List Beta");
+    UINT gamma = RegisterClipboardFormatA("Vellmora List Gamma");
+    auto put = [](std::vector<UINT> formats) {
+        std::vector<ClipboardEntry> entries;
+        for (UINT format : formats)
+            entries.push_back({format, MakeGlobalBlock("data", 4)});
+        return PutOnClipboard(entries);
+    };
+    auto expectList = [&](const std::vector<UINT>& expected) {
+        HMENU display = m_frame->GetDisplayMenu();
+        ASSERT_EQ(8 + (int)expected.size(), GetMenuItemCount(display));
+        EXPECT_TRUE(GetMenuState(display, 7, MF_BYPOSITION) & MF_SEPARATOR);
+        ASSERT_EQ(1 + (int)expected.size(), ComboCount());
+        EXPECT_EQ("Auto", ComboText(0));
+        for (size_t k = 0; k < expected.size(); k++) {
+            EXPECT_EQ((UINT)(ID_FORMAT_FIRST + k), GetMenuItemID(display, 8 + (int)k));
+            EXPECT_EQ(expected[k], MenuItemData(display, 8 + (int)k));
+            char name[100] = "";
+            GetClipboardFormatNameA(expected[k], name, sizeof name);
+            EXPECT_EQ(name, ComboText(1 + (int)k));
+        }
+    };
+
+    ASSERT_TRUE(put({alpha, beta, gamma}));
+    ASSERT_TRUE(WaitForComboCount(4));
+    std::vector<UINT> first = ClipboardFormats();
+    expectList(first);
+
+    ASSERT_TRUE(put({first[0], first[1]}));
+    ASSERT_TRUE(WaitForComboCount(3));
+    expectList(ClipboardFormats());
+
+    ASSERT_TRUE(put({first[0], first[2], first[1]}));
+    ASSERT_TRUE(WaitForComboCount(4));
+    expectList(ClipboardFormats());
+
+    ASSERT_TRUE(put({gamma}));
+    ASSERT_TRUE(WaitForComboCount(2));
+    expectList(ClipboardFormats());
+}

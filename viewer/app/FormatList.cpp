@@ -43,15 +43,9 @@ void CViewerFrame::OnViewGone(LPARAM entry)
     }
 }
 
-void CViewerFrame::RebuildFormatList()
+void CViewerFrame::ReadClipboardFormats(std::vector<UINT>& formats)
 {
-    HMENU display = GetDisplayMenu();
-    for (int position = GetMenuItemCount(display) - 1; position >= kFixedDisplayEntries; position--)
-        DeleteMenu(display, (UINT)position, MF_BYPOSITION);
-    SendMessageA(m_comboList, CB_RESETCONTENT, 0, 0);
-    SendMessageA(m_formatCombo.GetHandle(), WM_SETREDRAW, FALSE, 0);
-    SendMessageA(m_comboList, WM_SETREDRAW, FALSE, 0);
-
+    formats.clear();
     OpenClipboardPatiently(m_hWnd);
     UINT format = EnumClipboardFormats(0);
     if (format == 0 && CountClipboardFormats() != 0) {
@@ -60,41 +54,81 @@ void CViewerFrame::RebuildFormatList()
         OpenClipboardPatiently(m_hWnd);
         format = EnumClipboardFormats(0);
     }
+    // The format entries' command ids end at ID_FORMAT_LAST.
+    while (format != 0 && formats.size() <= ID_FORMAT_LAST - ID_FORMAT_FIRST) {
+        formats.push_back(format);
+        format = EnumClipboardFormats(format);
+    }
+    CloseClipboard();
+}
 
-    CText text;
-    text.LoadString(IDS_AUTO);
-    int autoImage = FormatIconIndexForName(format, m_formatNames.Get(format).GetString());
-    m_formatCombo.InsertItem(0, text.GetString(), autoImage, autoImage, 0);
+void CViewerFrame::RebuildFormatList()
+{
+    // Joining the chain brings a notice before the bars exist; the list is
+    // built once they do.
+    if (m_comboList == nullptr)
+        return;
+    std::vector<UINT> formats;
+    ReadClipboardFormats(formats);
+    // Entries that already stand for the same formats from the start of the
+    // list stay: a new copy of the same kind of data changes no entry.
+    size_t kept = 0;
+    while (kept < formats.size() && kept < m_listedFormats.size() && formats[kept] == m_listedFormats[kept])
+        kept++;
 
-    int hasFormats = format != 0;
+    HMENU display = GetDisplayMenu();
+    int firstRemoved = kept > 0 ? kFixedDisplayEntries + 1 + (int)kept : kFixedDisplayEntries;
+    for (int position = GetMenuItemCount(display) - 1; position >= firstRemoved; position--)
+        DeleteMenu(display, (UINT)position, MF_BYPOSITION);
+
+    SendMessageA(m_formatCombo.GetHandle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageA(m_comboList, WM_SETREDRAW, FALSE, 0);
+    if (kept == 0) {
+        SendMessageA(m_comboList, CB_RESETCONTENT, 0, 0);
+        UINT first = formats.empty() ? 0 : formats[0];
+        CText text;
+        text.LoadString(IDS_AUTO);
+        int image = FormatIconIndexForName(first, m_formatNames.Get(first).GetString());
+        m_formatCombo.InsertItem(0, text.GetString(), image, image, 0);
+    } else {
+        for (int item = (int)SendMessageA(m_comboList, CB_GETCOUNT, 0, 0) - 1; item > (int)kept; item--)
+            m_formatCombo.Send(CBEM_DELETEITEM, (WPARAM)item);
+    }
+
+    int hasFormats = !formats.empty();
     m_toolBar.EnableButton(ID_EDIT_PASTE, hasFormats);
     EnableMenuItem(::GetMenu(m_hWnd), ID_DISPLAY_AUTO_FORMAT, MF_BYCOMMAND | (hasFormats ? MF_ENABLED : MF_GRAYED));
     EnableWindow(m_formatCombo.GetHandle(), hasFormats);
-    if (hasFormats) {
+    if (hasFormats && kept == 0)
         InsertMenuA(display, kFixedDisplayEntries, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-        for (UINT k = 0; format != 0 && k <= ID_FORMAT_LAST - ID_FORMAT_FIRST; k++) {
-            const CText& name = m_formatNames.Get(format);
-            MENUITEMINFOA item = {};
-            item.cbSize = sizeof item;
-            item.fMask = MIIM_ID | MIIM_TYPE | MIIM_DATA;
-            item.fType = MFT_STRING;
-            item.wID = ID_FORMAT_FIRST + k;
-            item.dwItemData = format;
-            item.dwTypeData = (char*)name.GetString();
-            InsertMenuItemA(display, kFixedDisplayEntries + 1 + k, TRUE, &item);
-            text = name;
-            RemoveFirstAmpersand(text);
-            int image = FormatIconIndexForName(format, name.GetString());
-            m_formatCombo.InsertItem((int)k + 1, text.GetString(), image, image, 0);
-            format = EnumClipboardFormats(format);
-        }
-    }
-    CloseClipboard();
+    for (size_t k = kept; k < formats.size(); k++)
+        AddFormatEntry((UINT)k, formats[k]);
     if (hasFormats)
         SendMessageA(m_comboList, CB_SETCURSEL, 0, 0);
     SendMessageA(m_comboList, WM_SETREDRAW, TRUE, 0);
     SendMessageA(m_formatCombo.GetHandle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(m_formatCombo.GetHandle(), nullptr, TRUE);
+    m_listedFormats.swap(formats);
+}
+
+// The k-th format: a Display menu entry with the format as its item data,
+// and combo box item k + 1.
+void CViewerFrame::AddFormatEntry(UINT k, UINT format)
+{
+    const CText& name = m_formatNames.Get(format);
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_TYPE | MIIM_DATA;
+    item.fType = MFT_STRING;
+    item.wID = ID_FORMAT_FIRST + k;
+    item.dwItemData = format;
+    item.dwTypeData = (char*)name.GetString();
+    InsertMenuItemA(GetDisplayMenu(), kFixedDisplayEntries + 1 + k, TRUE, &item);
+
+    CText text(name);
+    RemoveFirstAmpersand(text);
+    int image = FormatIconIndexForName(format, name.GetString());
+    m_formatCombo.InsertItem((int)k + 1, text.GetString(), image, image, 0);
 }
 
 void CViewerFrame::RefreshLiveViews()

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "ClipBookWindow.h"
 #include "Controls.h"
 #include "FormatNames.h"
@@ -72,6 +74,8 @@ public:
 private:
     // Views: the steps shared by clipboard and page formats.
     int OpenView(UINT format, UINT kind, const CClipPage* page, const char* pageName, const CClipFormat* record);
+    void ReadClipboardFormats(std::vector<UINT>& formats);
+    void AddFormatEntry(UINT k, UINT format);
     CFormatView* FindView(UINT format, UINT kind, const CClipPage* page) const;
     void OnViewGone(LPARAM entry);
 
@@ -104,4 +108,6 @@ private:
     CFormatViewList m_views;
     CToolbarSettings m_settings;
     CFormatNames m_formatNames;
+    // The formats the Display menu and the combo box list, in their order.
+    std::vector<UINT> m_listedFormats;
 };
