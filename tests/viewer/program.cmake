@@ -13,3 +13,8 @@ if(TARGET vlmviewer)
     RESOURCES ${VELLMORA_RC})
   add_dependencies(ViewerFrameTests Vellmora)
 endif()
+
+# Stages the running program for scripts/screenshot.sh.
+if(TARGET vlmviewer)
+  vellmora_add_test_program(ViewerShowcase programs/ViewerShowcase.cpp)
+endif()

@@ -1,0 +1,98 @@
+// Stages a running Vellmora for a picture: puts a text and a drawn bitmap on
+// the clipboard as another program, then opens some of their formats in the
+// viewer through its menu commands and arranges the windows.
+#include <windows.h>
+
+#include <string.h>
+
+namespace {
+const char kText[] =
+    "Vellmora shows every format on the clipboard.\r\n"
+    "Open one as text, as a hex dump, as a picture or as a page of facts.\r\n";
+
+HBITMAP DrawBitmap()
+{
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 240, 160);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    for (int y = 0; y < 160; y++) {
+        HBRUSH band = CreateSolidBrush(RGB(40 + y / 2, 90 + y / 3, 200 - y / 2));
+        RECT line = {0, y, 240, y + 1};
+        FillRect(memory, &line, band);
+        DeleteObject(band);
+    }
+    HBRUSH sun = CreateSolidBrush(RGB(250, 210, 60));
+    SelectObject(memory, sun);
+    Ellipse(memory, 150, 20, 210, 80);
+    HBRUSH hill = CreateSolidBrush(RGB(60, 140, 70));
+    SelectObject(memory, hill);
+    Ellipse(memory, -60, 110, 180, 260);
+    SelectObject(memory, old);
+    DeleteObject(sun);
+    DeleteObject(hill);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+bool PutData()
+{
+    HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    for (int attempt = 0; !OpenClipboard(owner); attempt++) {
+        if (attempt > 100)
+            return false;
+        Sleep(10);
+    }
+    EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, sizeof kText);
+    memcpy(GlobalLock(text), kText, sizeof kText);
+    GlobalUnlock(text);
+    SetClipboardData(CF_TEXT, text);
+    SetClipboardData(CF_BITMAP, DrawBitmap());
+    CloseClipboard();
+    DestroyWindow(owner);
+    return true;
+}
+
+// The Display menu entry of a format: 50000 plus its place in the list.
+int FormatCommand(UINT wanted)
+{
+    int command = -1;
+    if (!OpenClipboard(nullptr))
+        return -1;
+    int k = 0;
+    for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format), k++)
+        if (format == wanted)
+            command = 50000 + k;
+    CloseClipboard();
+    return command;
+}
+
+void Send(HWND frame, int command)
+{
+    if (command > 0)
+        SendMessageA(frame, WM_COMMAND, (WPARAM)command, 0);
+}
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    HWND frame = nullptr;
+    for (int attempt = 0; frame == nullptr && attempt < 200; attempt++) {
+        frame = FindWindowA("VIEWERFRAME", nullptr);
+        Sleep(50);
+    }
+    if (frame == nullptr || !PutData())
+        return 1;
+    Sleep(500);
+    SetWindowPos(frame, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
+    Send(frame, FormatCommand(CF_LOCALE));
+    Send(frame, 40021);
+    Send(frame, FormatCommand(CF_TEXT));
+    Send(frame, 40019);
+    Send(frame, FormatCommand(CF_TEXT));
+    Send(frame, FormatCommand(CF_BITMAP));
+    Send(frame, 40011);
+    return 0;
+}
