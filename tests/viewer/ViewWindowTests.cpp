@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "BinaryView.h"
 #include "ClipFormat.h"
 #include "ClipboardHelper.h"
 #include "DialogDriver.h"
@@ -151,4 +152,50 @@ TEST_F(FrameTest, EveryKindSetsItsOwnIconsAndWindowClass)
     EXPECT_NE(0, SendMessageA(clipbook, WM_GETICON, ICON_SMALL, 0));
     EXPECT_NE(0, SendMessageA(Frame(), WM_GETICON, ICON_SMALL, 0));
     EXPECT_NE(0, SendMessageA(Frame(), WM_GETICON, ICON_BIG, 0));
+}
+
+namespace {
+// Reaches the scrolling model that the drawn views share.
+class CScrollProbe : public CBinaryView {
+public:
+    CScrollProbe() : CBinaryView(CF_DIF) {}
+    using CFormatView::ApplyScroll;
+    using CFormatView::FitScrollRange;
+};
+
+SCROLLINFO BarInfo(HWND window, int bar)
+{
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(window, bar, &info);
+    return info;
+}
+} // namespace
+
+TEST_F(FrameTest, ScrollBarsFollowContentAndScrollMessages)
+{
+    CScrollProbe probe;
+    ASSERT_TRUE(probe.CreateViewWindow(m_frame));
+    HWND window = probe.GetHandle();
+
+    probe.FitScrollRange(SB_VERT, 500, 100, 13);
+    SCROLLINFO info = BarInfo(window, SB_VERT);
+    EXPECT_EQ(0, info.nMin);
+    EXPECT_EQ(400, info.nMax);
+    EXPECT_EQ(13u, info.nPage);
+    EXPECT_EQ(39, probe.ApplyScroll(SB_VERT, SB_PAGEDOWN, 13, 39));
+    EXPECT_EQ(52, probe.ApplyScroll(SB_VERT, SB_LINEDOWN, 13, 39));
+    EXPECT_EQ(39, probe.ApplyScroll(SB_VERT, SB_LINEUP, 13, 39));
+    EXPECT_EQ(0, probe.ApplyScroll(SB_VERT, SB_TOP, 13, 39));
+    EXPECT_EQ(400 - 13 + 1, probe.ApplyScroll(SB_VERT, SB_BOTTOM, 13, 39)) << "the bar's own limit";
+
+    probe.FitScrollRange(SB_VERT, 600, 100, 13);
+    EXPECT_EQ(388, BarInfo(window, SB_VERT).nPos) << "a new range keeps the position";
+    probe.FitScrollRange(SB_VERT, 80, 100, 13);
+    info = BarInfo(window, SB_VERT);
+    EXPECT_EQ(0, info.nMax);
+    EXPECT_EQ(0, info.nPos) << "content that fits resets the position";
+    EXPECT_EQ(1u, info.nPage);
+    probe.Destroy();
 }

@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <new>
+
 #include "AppThread.h"
 #include "BinaryView.h"
 #include "InfoView.h"
@@ -346,16 +348,18 @@ int CFormatView::ApplyScroll(int bar, UINT code, int lineStep, int pageStep)
     // The track position keeps all 32 bits, unlike the message's 16.
     int next = NextScrollPosition(code, info.nPos, lineStep, pageStep, info.nMax, info.nTrackPos);
     SetScrollPos(m_hWnd, bar, next, TRUE);
-    return next;
+    // The bar keeps a position within maximum - page + 1; the view draws
+    // from the position it kept.
+    return GetScrollPos(m_hWnd, bar);
 }
 
 CFormatView* CreateFormatView(UINT format, UINT kind)
 {
     switch (kind) {
-    case kViewText: return new CTextView(format);
-    case kViewBinary: return new CBinaryView(format);
-    case kViewPicture: return new CPictureView(format);
-    case kViewInfo: return new CInfoView(format);
+    case kViewText: return new (std::nothrow) CTextView(format);
+    case kViewBinary: return new (std::nothrow) CBinaryView(format);
+    case kViewPicture: return new (std::nothrow) CPictureView(format);
+    case kViewInfo: return new (std::nothrow) CInfoView(format);
     default: return nullptr;
     }
 }

@@ -87,7 +87,8 @@ protected:
     void ReleaseCopy();
     int TakeCopy(const void* data, UINT size);
     // The shared scrolling model of the drawn views: fits a bar's range to
-    // content and client extents, and applies a scroll message to a bar.
+    // content and client extents (hiding the bar when the content fits), and
+    // applies a scroll message to a bar, answering the position it took.
     void FitScrollRange(int bar, int contentExtent, int clientExtent, int pageValue);
     int ApplyScroll(int bar, UINT code, int lineStep, int pageStep);
 
