@@ -6,7 +6,7 @@
 
 #include "AppThread.h"
 
-CDialogBox::CDialogBox(UINT templateId) : m_templateId((int)LOWORD(templateId)) {}
+CDialogBox::CDialogBox(UINT templateId) : m_templateId((int)LOWORD(templateId)), m_endCode(0) {}
 
 LRESULT CDialogBox::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) { return 0; }
 
@@ -14,11 +14,11 @@ LRESULT CDialogBox::OnInitDialog(HWND focus) { return 0; }
 
 int CDialogBox::DoModal(HWND owner)
 {
-    INT_PTR result = DialogBoxParamA(GetModuleInstance(), MAKEINTRESOURCEA(m_templateId), owner,
-                                     (DLGPROC)WindowDispatch, (LPARAM)this);
+    m_endCode = DialogBoxParamA(GetModuleInstance(), MAKEINTRESOURCEA(m_templateId), owner,
+                                (DLGPROC)WindowDispatch, (LPARAM)this);
     // The window is gone; its handle may soon name another window.
     m_hWnd = nullptr;
-    return result == kOkId;
+    return m_endCode == kOkId;
 }
 
 CInputDialog::CInputDialog(UINT templateId, DWORD flags)

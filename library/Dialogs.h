@@ -28,12 +28,16 @@ public:
     // (any other button, a closed window, a template that cannot load).
     int DoModal(HWND owner);
 
+    // The value the last DoModal ended with (-1 when the dialog could not
+    // run).
+    INT_PTR GetEndCode() const { return m_endCode; }
     UINT GetTemplateId() const { return (UINT)m_templateId; }
     // The window is on screen while the modal loop runs.
     int IsOnScreen() const { return m_hWnd != nullptr && IsWindow(m_hWnd); }
 
 protected:
     int m_templateId;
+    INT_PTR m_endCode;
 };
 
 // Asks for one line of text. The program's template has the OK button 1000,
