@@ -21,6 +21,8 @@ struct SheetLog {
     int cancelRefusals = 0;
     bool skipSecond = false;
     bool sheetBound = true;
+    // Added to the sheet when the first page becomes active.
+    CPropertyPage* lateAddition = nullptr;
     std::vector<std::string> events;
 
     int Count(const std::string& event) const
@@ -45,6 +47,10 @@ public:
         Log("active");
         if (m_sheet->GetHandle() != GetParent(m_hWnd))
             m_log->sheetBound = false;
+        if (m_log->lateAddition != nullptr) {
+            m_sheet->AddPage(m_log->lateAddition);
+            m_log->lateAddition = nullptr;
+        }
         if (m_number == 2 && m_log->skipSecond)
             return 0;
         if (m_buttons != 0)
@@ -234,6 +240,7 @@ namespace {
 
 struct TabRun {
     bool found = false;
+    int tabCount = 0;
     std::string tabText;
     bool goneAtEnd = false;
 };
@@ -249,8 +256,10 @@ TEST(SheetDialog, OkAppliesThePagesAndTabsShowThePageTitles)
     EXPECT_TRUE(first.GetPageRecord().dwFlags & PSP_USETITLE);
     EXPECT_STREQ("Page Title", first.GetPageRecord().pszTitle);
     EXPECT_EQ(PageRecordSize(), first.GetPageRecord().dwSize);
+    CLoggedPage third(IDD_UI_PAGE_THREE, 0, 3, &log, &sheet, 0);
     sheet.AddPage(&first);
     sheet.AddPage(&second);
+    log.lateAddition = &third;
     TabRun run;
     std::thread driver([&run] {
         HWND window = WaitForSheet("UI Sheet");
@@ -266,6 +275,7 @@ TEST(SheetDialog, OkAppliesThePagesAndTabsShowThePageTitles)
         item.cchTextMax = sizeof text;
         SendMessageA(tabs, TCM_GETITEMA, 0, (LPARAM)&item);
         run.tabText = text;
+        run.tabCount = (int)SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0);
         Press(window, PSBTN_OK);
         run.goneAtEnd = WaitUntilGone(window, 5000);
     });
@@ -275,6 +285,9 @@ TEST(SheetDialog, OkAppliesThePagesAndTabsShowThePageTitles)
     driver.join();
     ASSERT_TRUE(run.found);
     EXPECT_EQ("Page Title", run.tabText);
+    // The page added while the sheet was on screen got its tab.
+    EXPECT_EQ(3, run.tabCount);
+    EXPECT_EQ(3, sheet.GetPageCount());
     EXPECT_TRUE(run.goneAtEnd);
     EXPECT_EQ(1, log.Count("kill 1"));
     EXPECT_EQ(1, log.Count("ok 1"));
