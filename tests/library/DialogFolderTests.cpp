@@ -23,16 +23,33 @@ public:
     {
         initialised++;
         windowSeen = GetBrowseWindow();
-        SendMessageA(GetBrowseWindow(), BFFM_SETSELECTIONA, TRUE, (LPARAM)m_folder.c_str());
-        PostMessageA(GetBrowseWindow(), WM_COMMAND, m_pressCancel ? IDCANCEL : IDOK, 0);
+        if (m_pressCancel)
+            PostMessageA(GetBrowseWindow(), WM_COMMAND, IDCANCEL, 0);
+        else
+            SelectFirstSubfolder();
         return 1;
     }
 
+    // OK is pressed once the folder is the selection.
     int OnSelChanged(LPITEMIDLIST item) override
     {
-        if (item != nullptr)
+        char path[MAX_PATH] = "";
+        if (item != nullptr && SHGetPathFromIDListA(item, path) && lstrcmpiA(path, m_folder.c_str()) == 0) {
             selectionChanges++;
+            PostMessageA(GetBrowseWindow(), WM_COMMAND, IDOK, 0);
+        }
         return 1;
+    }
+
+    // Selects the root's first child in the browse window's tree, as a click
+    // would. (Wine's browse window did not reliably act on BFFM_SETSELECTIONA
+    // with a path: often no selection change followed.)
+    void SelectFirstSubfolder()
+    {
+        HWND tree = FindWindowExA(GetBrowseWindow(), nullptr, WC_TREEVIEWA, nullptr);
+        HTREEITEM root = TreeView_GetRoot(tree);
+        TreeView_Expand(tree, root, TVE_EXPAND);
+        TreeView_SelectItem(tree, TreeView_GetChild(tree, root));
     }
 
     std::string m_folder;
@@ -46,8 +63,7 @@ public:
 TEST(FolderBrowser, ChoosesTheFolderSelectedFromTheCallback)
 {
     // The browse tree is rooted at a scratch folder; the callback selects its
-    // subfolder. (Wine's browse window left the selection on the desktop
-    // when asked for a folder several levels below a desktop root.)
+    // one subfolder.
     std::string root = MakeScratchDirectory("browse");
     std::string folder = root + "\\Chosen";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
@@ -64,7 +80,7 @@ TEST(FolderBrowser, ChoosesTheFolderSelectedFromTheCallback)
     }
     EXPECT_EQ(1, browser.initialised);
     EXPECT_NE(nullptr, browser.windowSeen);
-    EXPECT_GE(browser.selectionChanges, 1);
+    EXPECT_EQ(1, browser.selectionChanges);
     EXPECT_EQ(nullptr, browser.GetBrowseWindow());
     ASSERT_EQ(1, browser.GetPath(path));
     EXPECT_EQ(0, lstrcmpiA(folder.c_str(), path.GetString())) << path.GetString();
