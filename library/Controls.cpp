@@ -186,24 +186,27 @@ int CListBox::GetText(int index, CText& text) const
     return copied;
 }
 
-int CScrollBarInfo::GetPos() const
+int CScrollBarInfo::Read(UINT mask, SCROLLINFO& info) const
 {
-    SCROLLINFO info = {};
+    info = SCROLLINFO();
     info.cbSize = sizeof info;
-    info.fMask = SIF_POS;
-    if (!GetScrollInfo(m_hWnd, m_bar, &info))
-        return 0;
-    return info.nPos;
+    info.fMask = mask;
+    return GetScrollInfo(m_hWnd, m_bar, &info);
 }
 
-int CScrollBarInfo::SetPos(int position, BOOL redraw)
+int CScrollBarInfo::GetPos() const
 {
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_POS;
-    info.nPos = position;
-    return SetScrollInfo(m_hWnd, m_bar, &info, redraw);
+    SCROLLINFO info;
+    return Read(SIF_POS, info) ? info.nPos : 0;
 }
+
+int CScrollBarInfo::GetMax() const
+{
+    SCROLLINFO info;
+    return Read(SIF_RANGE, info) ? info.nMax : 0;
+}
+
+int CScrollBarInfo::SetPos(int position, BOOL redraw) { return SetInfo(0, 0, 0, position, SIF_POS, redraw); }
 
 int CScrollBarInfo::SetInfo(int minimum, int maximum, UINT page, int position, UINT mask, BOOL redraw)
 {
@@ -215,16 +218,6 @@ int CScrollBarInfo::SetInfo(int minimum, int maximum, UINT page, int position, U
     info.nPage = page;
     info.nPos = position;
     return SetScrollInfo(m_hWnd, m_bar, &info, redraw);
-}
-
-int CScrollBarInfo::GetMax() const
-{
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE;
-    if (!GetScrollInfo(m_hWnd, m_bar, &info))
-        return 0;
-    return info.nMax;
 }
 
 int CImageList::Load(UINT bitmapId, int imageWidth, int growCount, COLORREF mask)

@@ -117,6 +117,8 @@ public:
     int GetBar() const { return m_bar; }
 
 private:
+    int Read(UINT mask, SCROLLINFO& info) const;
+
     HWND m_hWnd;
     int m_bar;
 };

@@ -39,52 +39,53 @@ COLORREF CDrawContext::SetBkColor(COLORREF colour) { return ::SetBkColor(m_hDC, 
 COLORREF CDrawContext::SetTextColor(COLORREF colour) { return ::SetTextColor(m_hDC, colour); }
 int CDrawContext::SetMapMode(int mode) { return ::SetMapMode(m_hDC, mode); }
 
+// The previous value of an origin or extent setter, zero when it failed.
+static CPoint Previous(BOOL done, const POINT& previous)
+{
+    return done ? CPoint(previous.x, previous.y) : CPoint();
+}
+
+static CSize Previous(BOOL done, const SIZE& previous)
+{
+    return done ? CSize(previous.cx, previous.cy) : CSize();
+}
+
 CPoint CDrawContext::SetViewportOrg(int x, int y)
 {
     POINT previous = {0, 0};
-    if (!SetViewportOrgEx(m_hDC, x, y, &previous))
-        return CPoint();
-    return CPoint(previous.x, previous.y);
+    return Previous(SetViewportOrgEx(m_hDC, x, y, &previous), previous);
 }
 
 CPoint CDrawContext::OffsetViewportOrg(int dx, int dy)
 {
     POINT previous = {0, 0};
-    if (!OffsetViewportOrgEx(m_hDC, dx, dy, &previous))
-        return CPoint();
-    return CPoint(previous.x, previous.y);
+    return Previous(OffsetViewportOrgEx(m_hDC, dx, dy, &previous), previous);
 }
 
 CSize CDrawContext::SetViewportExt(int cx, int cy)
 {
     SIZE previous = {0, 0};
-    if (!SetViewportExtEx(m_hDC, cx, cy, &previous))
-        return CSize();
-    return CSize(previous.cx, previous.cy);
+    return Previous(SetViewportExtEx(m_hDC, cx, cy, &previous), previous);
 }
 
 CSize CDrawContext::ScaleViewportExt(int xNumerator, int xDenominator, int yNumerator, int yDenominator)
 {
     SIZE previous = {0, 0};
-    if (!ScaleViewportExtEx(m_hDC, xNumerator, xDenominator, yNumerator, yDenominator, &previous))
-        return CSize();
-    return CSize(previous.cx, previous.cy);
+    return Previous(ScaleViewportExtEx(m_hDC, xNumerator, xDenominator, yNumerator, yDenominator, &previous),
+                    previous);
 }
 
 CSize CDrawContext::SetWindowExt(int cx, int cy)
 {
     SIZE previous = {0, 0};
-    if (!SetWindowExtEx(m_hDC, cx, cy, &previous))
-        return CSize();
-    return CSize(previous.cx, previous.cy);
+    return Previous(SetWindowExtEx(m_hDC, cx, cy, &previous), previous);
 }
 
 CSize CDrawContext::ScaleWindowExt(int xNumerator, int xDenominator, int yNumerator, int yDenominator)
 {
     SIZE previous = {0, 0};
-    if (!ScaleWindowExtEx(m_hDC, xNumerator, xDenominator, yNumerator, yDenominator, &previous))
-        return CSize();
-    return CSize(previous.cx, previous.cy);
+    return Previous(ScaleWindowExtEx(m_hDC, xNumerator, xDenominator, yNumerator, yDenominator, &previous),
+                    previous);
 }
 
 int CDrawContext::GetClipBox(RECT* rect) { return ::GetClipBox(m_hDC, rect); }

@@ -153,6 +153,24 @@ HWND WaitForSheet(const char* caption)
     return WaitForDialog(caption, GetCurrentProcessId(), 10000);
 }
 
+// Runs the sheet modally while a driver thread finds it by its caption and
+// works it; answers PropertySheetA's result.
+template <class Steps>
+int RunDriven(CPropertySheet& sheet, const char* caption, bool& found, Steps steps)
+{
+    std::thread driver([caption, &found, &steps] {
+        HWND window = WaitForSheet(caption);
+        if (window == nullptr)
+            return;
+        found = true;
+        steps(window);
+    });
+    CDialogWatchdog watchdog;
+    int result = sheet.DoModal();
+    driver.join();
+    return result;
+}
+
 } // namespace
 
 TEST(SheetDialog, WizardKeepsARefusedPageSkipsAnInactivePageAndAsksBeforeCancelling)
@@ -164,11 +182,7 @@ TEST(SheetDialog, WizardKeepsARefusedPageSkipsAnInactivePageAndAsksBeforeCancell
     CWizard wizard(&log);
     EXPECT_EQ(3, wizard.GetPageCount());
     WizardRun run;
-    std::thread driver([&run] {
-        HWND sheet = WaitForSheet(kWizardCaption);
-        if (sheet == nullptr)
-            return;
-        run.found = true;
+    int result = RunDriven(wizard, kWizardCaption, run.found, [&run](HWND sheet) {
         run.pagesSeen.push_back(WaitForPage(sheet, 1));
         // Refused by OnWizardNext: the first page stays.
         Press(sheet, PSBTN_NEXT);
@@ -187,10 +201,6 @@ TEST(SheetDialog, WizardKeepsARefusedPageSkipsAnInactivePageAndAsksBeforeCancell
         Press(sheet, PSBTN_CANCEL);
         run.goneAtEnd = WaitUntilGone(sheet, 5000);
     });
-
-    CDialogWatchdog watchdog;
-    int result = wizard.DoModal();
-    driver.join();
     ASSERT_TRUE(run.found);
     EXPECT_EQ((std::vector<int>{1, 1, 3, 1, 1}), run.pagesSeen);
     EXPECT_TRUE(run.goneAtEnd);
@@ -208,11 +218,7 @@ TEST(SheetDialog, WizardFinishesFromTheLastPage)
     SheetLog log;
     CWizard wizard(&log);
     WizardRun run;
-    std::thread driver([&run] {
-        HWND sheet = WaitForSheet(kWizardCaption);
-        if (sheet == nullptr)
-            return;
-        run.found = true;
+    int result = RunDriven(wizard, kWizardCaption, run.found, [&run](HWND sheet) {
         run.pagesSeen.push_back(WaitForPage(sheet, 1));
         Press(sheet, PSBTN_NEXT);
         run.pagesSeen.push_back(WaitForPage(sheet, 2));
@@ -221,10 +227,6 @@ TEST(SheetDialog, WizardFinishesFromTheLastPage)
         Press(sheet, PSBTN_FINISH);
         run.goneAtEnd = WaitUntilGone(sheet, 5000);
     });
-
-    CDialogWatchdog watchdog;
-    int result = wizard.DoModal();
-    driver.join();
     ASSERT_TRUE(run.found);
     EXPECT_EQ((std::vector<int>{1, 2, 3}), run.pagesSeen);
     EXPECT_TRUE(run.goneAtEnd);
@@ -261,11 +263,7 @@ TEST(SheetDialog, OkAppliesThePagesAndTabsShowThePageTitles)
     sheet.AddPage(&second);
     log.lateAddition = &third;
     TabRun run;
-    std::thread driver([&run] {
-        HWND window = WaitForSheet("UI Sheet");
-        if (window == nullptr)
-            return;
-        run.found = true;
+    RunDriven(sheet, "UI Sheet", run.found, [&run](HWND window) {
         WaitForPage(window, 1);
         HWND tabs = (HWND)SendMessageA(window, PSM_GETTABCONTROL, 0, 0);
         char text[64] = "";
@@ -279,10 +277,6 @@ TEST(SheetDialog, OkAppliesThePagesAndTabsShowThePageTitles)
         Press(window, PSBTN_OK);
         run.goneAtEnd = WaitUntilGone(window, 5000);
     });
-
-    CDialogWatchdog watchdog;
-    sheet.DoModal();
-    driver.join();
     ASSERT_TRUE(run.found);
     EXPECT_EQ("Page Title", run.tabText);
     // The page added while the sheet was on screen got its tab.
