@@ -229,15 +229,6 @@ TEST_F(ControlParent, ComboBoxExHoldsItemsAndShowsItsInnerCombo)
     EXPECT_EQ(1, combo.InsertItem(-1, "Bitmap", 1, 1, 2));
     EXPECT_EQ(0, combo.InsertItem(0, "First", 2, 2, 3));
     EXPECT_EQ(3, (int)SendMessageA(inner, CB_GETCOUNT, 0, 0));
-    char text[32] = "";
-    COMBOBOXEXITEMA item = {};
-    item.mask = CBEIF_TEXT | CBEIF_LPARAM;
-    item.iItem = 2;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    ASSERT_TRUE(combo.Send(CBEM_GETITEMA, 0, (LPARAM)&item));
-    EXPECT_STREQ("Bitmap", text);
-    EXPECT_EQ(2, item.lParam);
     combo.SetImageList(nullptr);
 }
 

