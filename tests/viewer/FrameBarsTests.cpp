@@ -212,3 +212,16 @@ TEST_F(FrameTest, AboutBoxShowsTheVersionAndEndsWithItsButton)
     EXPECT_NE(std::string::npos, texts.find("Vellmora V1.1|")) << texts;
     EXPECT_NE(std::string::npos, texts.find("OK|")) << texts;
 }
+
+TEST_F(FrameTest, ClickedToolbarButtonReachesTheFrame)
+{
+    HWND toolBar = m_frame->GetToolBar().GetHandle();
+    RECT button;
+    ASSERT_TRUE(SendMessageA(toolBar, TB_GETRECT, ID_VIEW_BINARY, (LPARAM)&button));
+    LPARAM point = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    SendMessageA(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(toolBar, WM_LBUTTONUP, 0, point);
+    PumpMessages(20);
+    EXPECT_EQ((UINT)ID_VIEW_BINARY, m_frame->GetViewMode());
+    EXPECT_TRUE(GetMenuState(GetMenu(Frame()), ID_VIEW_BINARY, MF_BYCOMMAND) & MF_CHECKED);
+}

@@ -139,3 +139,32 @@ TEST_F(FrameTest, ReadingSettingsNeverCreatesTheKey)
     HKEY key;
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key));
 }
+
+// Wine places a minimised unmanaged window at the bottom of the screen
+// rather than at -32000 as Windows does; either way the icon's rectangle is
+// not what the next start should open.
+TEST_F(FrameTest, MinimisedFrameSavesTheRectangleItRestoresTo)
+{
+    SetWindowPos(Frame(), nullptr, 120, 90, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT normal;
+    GetWindowRect(Frame(), &normal);
+    ShowWindow(Frame(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(Frame()));
+    DestroyFrame();
+
+    StoredValue position = ReadValue(kSettingsKey, "Position");
+    ASSERT_EQ(16u, position.size);
+    EXPECT_EQ(0, memcmp(&normal, position.bytes, 16));
+}
+
+TEST_F(FrameTest, PositionOffEveryScreenIsNotUsed)
+{
+    DestroyFrame();
+    RECT away = {-32000, -32000, -31840, -31976};
+    WriteValue(kSettingsKey, "Position", REG_BINARY, &away, sizeof away);
+    CreateFrame();
+    RECT window;
+    GetWindowRect(Frame(), &window);
+    EXPECT_GT(window.right, 0);
+    EXPECT_GT(window.bottom, 0);
+}

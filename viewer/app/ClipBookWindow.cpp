@@ -2,6 +2,7 @@
 
 #include "AppThread.h"
 #include "CommandLine.h"
+#include "FormatView.h"
 #include "Text.h"
 #include "ViewerFrame.h"
 #include "resource.h"
@@ -28,10 +29,7 @@ LRESULT CClipBookWindow::OnCreate(CREATESTRUCTA* create)
 
 int CClipBookWindow::OnCreateHook(CREATESTRUCTA* create)
 {
-    HICON small = (HICON)LoadImageResource(MAKEINTRESOURCEA(IDI_CLIPBOOK), IMAGE_ICON, 16, 16, 0);
-    HICON big = (HICON)LoadImageResource(MAKEINTRESOURCEA(IDI_CLIPBOOK), IMAGE_ICON, 32, 32, 0);
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, (LPARAM)small);
-    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, (LPARAM)big);
+    SetWindowIcons(m_hWnd, IDI_CLIPBOOK);
     // The command line waits for the first tick, when the frame and this
     // window are complete.
     SetTimer(m_hWnd, kCommandLineTimer, kCommandLineDelay, nullptr);

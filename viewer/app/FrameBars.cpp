@@ -64,7 +64,7 @@ void CViewerFrame::ReadSettingsAndBuildBars()
 {
     RECT position;
     int found = 0;
-    if (ReadSavedPosition(&position, &found) && found)
+    if (ReadSavedPosition(&position, &found) && found && IsOnSomeScreen(position))
         SetWindowPos(m_hWnd, nullptr, position.left, position.top, position.right - position.left,
                      position.bottom - position.top, SWP_NOACTIVATE | SWP_NOZORDER);
     ReadToolbarSettings(m_settings);
@@ -219,10 +219,28 @@ void CViewerFrame::ToggleToolbarStyle(UINT command)
     LayOut();
 }
 
+// A minimised frame's window rectangle is its icon's place, from which the
+// next start would open it out of sight: the rectangle it restores to is
+// kept instead. Its placement is in work-area coordinates.
+int CViewerFrame::GetRestorableRect(RECT* rect) const
+{
+    if (!IsIconic(m_hWnd))
+        return GetWindowRect(m_hWnd, rect);
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(m_hWnd, &placement))
+        return 0;
+    RECT workArea = {0, 0, 0, 0};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    *rect = placement.rcNormalPosition;
+    OffsetRect(rect, workArea.left, workArea.top);
+    return 1;
+}
+
 void CViewerFrame::SaveSettings()
 {
     RECT position;
-    if (GetWindowRect(m_hWnd, &position))
+    if (GetRestorableRect(&position))
         WriteSavedPosition(position);
     for (int i = 0; i < 2; i++) {
         REBARBANDINFOA band = MakeBandInfo(RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE);

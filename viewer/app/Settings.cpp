@@ -69,6 +69,17 @@ int ReadToolbarSettings(CToolbarSettings& settings)
     return 1;
 }
 
+// A stored rectangle entirely off the screens would open the frame out of
+// sight; such a rectangle is not used.
+int IsOnSomeScreen(const RECT& rect)
+{
+    RECT screens = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    screens.right = screens.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screens.bottom = screens.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT common;
+    return IntersectRect(&common, &rect, &screens);
+}
+
 void WriteSavedPosition(const RECT& position)
 {
     CRegistryKey key;

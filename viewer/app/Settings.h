@@ -43,6 +43,8 @@ int ToolbarBandHeight(DWORD style);
 // a "Position" of any size but 16 bytes is ignored.
 int ReadSavedPosition(RECT* position, int* found);
 int ReadToolbarSettings(CToolbarSettings& settings);
+// Whether a rectangle lies at least partly on the screens.
+int IsOnSomeScreen(const RECT& rect);
 // Write failures are not reported: settings are a convenience.
 void WriteSavedPosition(const RECT& position);
 void WriteToolbarSettings(const CToolbarSettings& settings);

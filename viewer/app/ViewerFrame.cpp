@@ -57,10 +57,7 @@ LRESULT CViewerFrame::OnCreate(CREATESTRUCTA* create)
 int CViewerFrame::OnCreateHook(CREATESTRUCTA* create)
 {
     m_popups.Load(IDM_POPUPS);
-    HICON small = (HICON)LoadImageResource(MAKEINTRESOURCEA(IDI_FRAME), IMAGE_ICON, 16, 16, 0);
-    HICON big = (HICON)LoadImageResource(MAKEINTRESOURCEA(IDI_FRAME), IMAGE_ICON, 32, 32, 0);
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, (LPARAM)small);
-    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, (LPARAM)big);
+    SetWindowIcons(m_hWnd, IDI_FRAME);
     HFONT font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
     m_formatImages.Load(IDB_FORMATS, 16, 0, RGB(192, 192, 192));
 

@@ -87,6 +87,7 @@ private:
     void ToggleToolbarStyle(UINT command);
     void CheckToolbarEntries();
     void SaveSettings();
+    int GetRestorableRect(RECT* rect) const;
     void PlaceClient(int width, int height);
     void LayOut();
     void UpdateClock();

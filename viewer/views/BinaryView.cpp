@@ -11,6 +11,6 @@ int CBinaryView::CreateViewWindow(CMdiFrame* frame)
 
 int CBinaryView::OnCreateHook(CREATESTRUCTA* create)
 {
-    SetViewIcons(IDI_BINARY_VIEW);
+    SetWindowIcons(m_hWnd, IDI_BINARY_VIEW);
     return 1;
 }

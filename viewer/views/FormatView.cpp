@@ -149,6 +149,14 @@ void ComposeViewTitle(CText& title, const char* formatName, UINT kind, UINT form
     }
 }
 
+void SetWindowIcons(HWND window, UINT iconId)
+{
+    HICON small = (HICON)LoadImageResource(MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0);
+    HICON big = (HICON)LoadImageResource(MAKEINTRESOURCEA(iconId), IMAGE_ICON, 32, 32, 0);
+    SendMessageA(window, WM_SETICON, ICON_SMALL, (LPARAM)small);
+    SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)big);
+}
+
 int NextScrollPosition(UINT code, int position, int lineStep, int pageStep, int maximum, int thumb)
 {
     int next = position;
@@ -259,13 +267,6 @@ void CFormatView::OnDataChanged()
         InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-void CFormatView::SetViewIcons(UINT iconId)
-{
-    HICON small = (HICON)LoadImageResource(MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0);
-    HICON big = (HICON)LoadImageResource(MAKEINTRESOURCEA(iconId), IMAGE_ICON, 32, 32, 0);
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, (LPARAM)small);
-    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, (LPARAM)big);
-}
 
 LRESULT CFormatView::OnCreate(CREATESTRUCTA* create)
 {

@@ -44,6 +44,10 @@ const char* ViewTitleSuffix(UINT kind, UINT format);
 // "<name><suffix>" and, for a page view, " in <page>".
 void ComposeViewTitle(CText& title, const char* formatName, UINT kind, UINT format, const char* pageName);
 
+// Loads an icon resource at 16 and 32 pixels as a window's small and big
+// icon.
+void SetWindowIcons(HWND window, UINT iconId);
+
 // Where a scroll message moves a position: by the line or page step, to the
 // thumb, to either end; clamped to 0..maximum. End-scroll keeps it.
 int NextScrollPosition(UINT code, int position, int lineStep, int pageStep, int maximum, int thumb);
@@ -83,7 +87,6 @@ public:
 protected:
     // What a kind does after its data changed; the drawn views repaint all.
     virtual void OnDataChanged();
-    void SetViewIcons(UINT iconId);
     void ReleaseCopy();
     int TakeCopy(const void* data, UINT size);
     // The shared scrolling model of the drawn views: fits a bar's range to

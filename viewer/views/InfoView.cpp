@@ -11,6 +11,6 @@ int CInfoView::CreateViewWindow(CMdiFrame* frame)
 
 int CInfoView::OnCreateHook(CREATESTRUCTA* create)
 {
-    SetViewIcons(IDI_INFO_VIEW);
+    SetWindowIcons(m_hWnd, IDI_INFO_VIEW);
     return 1;
 }

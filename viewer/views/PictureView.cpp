@@ -15,6 +15,6 @@ int CPictureView::CreateViewWindow(CMdiFrame* frame)
 
 int CPictureView::OnCreateHook(CREATESTRUCTA* create)
 {
-    SetViewIcons(IDI_PICTURE_VIEW);
+    SetWindowIcons(m_hWnd, IDI_PICTURE_VIEW);
     return 1;
 }

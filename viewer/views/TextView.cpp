@@ -11,6 +11,6 @@ int CTextView::CreateViewWindow(CMdiFrame* frame)
 
 int CTextView::OnCreateHook(CREATESTRUCTA* create)
 {
-    SetViewIcons(IDI_TEXT_VIEW);
+    SetWindowIcons(m_hWnd, IDI_TEXT_VIEW);
     return 1;
 }
