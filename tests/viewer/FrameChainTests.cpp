@@ -8,14 +8,13 @@
 
 namespace {
 // A well-behaved viewer of another program: counts the notices it gets and
-// passes them on.
+// passes notices and chain changes on.
 class CTestViewer {
 public:
     CTestViewer()
     {
         static ATOM atom = RegisterViewerClass();
-        (void)atom;
-        m_window = CreateWindowExA(0, "VellmoraTestViewer", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+        m_window = CreateWindowExA(0, MAKEINTATOM(atom), "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
         SetWindowLongPtrA(m_window, GWLP_USERDATA, (LONG_PTR)this);
     }
@@ -24,7 +23,6 @@ public:
         Leave();
         DestroyWindow(m_window);
     }
-
     void Join()
     {
         m_next = SetClipboardViewer(m_window);
@@ -38,9 +36,9 @@ public:
             ChangeClipboardChain(m_window, m_next);
         m_joined = false;
     }
-
     HWND Window() const { return m_window; }
     HWND Next() const { return m_next; }
+
     int notices = 0;
     HWND lastRemoved = nullptr;
 
@@ -57,21 +55,20 @@ private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         CTestViewer* viewer = (CTestViewer*)GetWindowLongPtrA(window, GWLP_USERDATA);
-        if (viewer != nullptr && message == WM_DRAWCLIPBOARD) {
+        if (viewer == nullptr || (message != WM_DRAWCLIPBOARD && message != WM_CHANGECBCHAIN))
+            return DefWindowProcA(window, message, wParam, lParam);
+        if (message == WM_DRAWCLIPBOARD) {
             viewer->notices++;
-            if (viewer->m_next != nullptr)
-                SendMessageA(viewer->m_next, message, wParam, lParam);
-            return 0;
-        }
-        if (viewer != nullptr && message == WM_CHANGECBCHAIN) {
+        } else {
             viewer->lastRemoved = (HWND)wParam;
-            if ((HWND)wParam == viewer->m_next)
+            if ((HWND)wParam == viewer->m_next) {
                 viewer->m_next = (HWND)lParam;
-            else if (viewer->m_next != nullptr)
-                SendMessageA(viewer->m_next, message, wParam, lParam);
-            return 0;
+                return 0;
+            }
         }
-        return DefWindowProcA(window, message, wParam, lParam);
+        if (viewer->m_next != nullptr)
+            SendMessageA(viewer->m_next, message, wParam, lParam);
+        return 0;
     }
 
     HWND m_window = nullptr;
@@ -85,7 +82,6 @@ TEST_F(FrameTest, ViewerJoiningAfterTheFramePassesNoticesOnToIt)
     CTestViewer later;
     later.Join();
     EXPECT_EQ(Frame(), later.Next());
-
     ASSERT_TRUE(PutTextOnClipboard("through the later viewer"));
     EXPECT_TRUE(PumpUntil([&] { return later.notices > 0 && ComboCount() > 1; }));
 
@@ -97,41 +93,27 @@ TEST_F(FrameTest, ViewerJoiningAfterTheFramePassesNoticesOnToIt)
     EXPECT_EQ(notices, later.notices);
 }
 
-TEST_F(FrameTest, FrameTakesOverTheSuccessorOfItsLeavingNextViewer)
-{
-    DestroyFrame();
-    CTestViewer earlier;
-    earlier.Join();
-    HWND beyond = earlier.Next();
-    CreateFrame();
-    ASSERT_EQ(earlier.Window(), m_frame->GetNextViewer());
-
-    earlier.Leave();
-    EXPECT_EQ(beyond, m_frame->GetNextViewer());
-    ASSERT_TRUE(PutTextOnClipboard("after the next viewer left"));
-    EXPECT_TRUE(PumpUntil([&] { return ComboCount() > 1; }));
-    PumpMessages(30);
-    EXPECT_EQ(0, earlier.notices);
-}
-
-TEST_F(FrameTest, FramePassesOnChainChangesThatConcernOthers)
+TEST_F(FrameTest, FramePassesOnOthersChainChangesAndFollowsItsOwn)
 {
     DestroyFrame();
     CTestViewer first, second;
     first.Join();
     second.Join();
+    HWND beyond = first.Next();
     CreateFrame();
-    // The chain now runs frame, second, first.
-    ASSERT_EQ(second.Window(), m_frame->GetNextViewer());
+    ASSERT_EQ(second.Window(), m_frame->GetNextViewer()) << "the chain runs frame, second, first";
 
     first.Leave();
     EXPECT_EQ(first.Window(), second.lastRemoved) << "the frame sent the change on";
     EXPECT_EQ(second.Window(), m_frame->GetNextViewer());
+    EXPECT_EQ(beyond, second.Next());
 
-    ASSERT_TRUE(PutTextOnClipboard("to frame and second"));
-    EXPECT_TRUE(PumpUntil([&] { return second.notices > 0 && ComboCount() > 1; }));
+    second.Leave();
+    EXPECT_EQ(beyond, m_frame->GetNextViewer()) << "the leaving viewer's successor";
+    ASSERT_TRUE(PutTextOnClipboard("after both left"));
+    EXPECT_TRUE(PumpUntil([&] { return ComboCount() > 1; }));
     PumpMessages(30);
-    EXPECT_EQ(0, first.notices);
+    EXPECT_EQ(0, first.notices + second.notices);
 }
 
 TEST_F(FrameTest, ClosedFrameLeavesTheChainToItsNextViewer)

@@ -56,6 +56,9 @@ TEST(ToolbarBandHeight, FollowsLabelsSizeAndFlatness)
 
 TEST_F(FrameTest, ExitWritesSettingsWithTheirTypesAndSizes)
 {
+    HKEY key;
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key))
+        << "reading the settings never creates the key";
     SetWindowPos(Frame(), nullptr, 100, 80, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
     Command(ID_TOOLBAR_LABELS);
     RECT window;
@@ -132,12 +135,14 @@ TEST_F(FrameTest, UnusableStoredValuesLeaveTheDefaults)
     EXPECT_EQ(15u, m_frame->GetToolbarStyle()) << "a 1-byte style is ignored";
     EXPECT_EQ(IDC_TOOLBAR, BandId(m_frame, 0)) << "two toolbar bands fall back to the default pair";
     EXPECT_EQ(IDC_FORMAT_COMBO, BandId(m_frame, 1));
-}
 
-TEST_F(FrameTest, ReadingSettingsNeverCreatesTheKey)
-{
-    HKEY key;
-    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key));
+    DestroyFrame();
+    RECT away = {-32000, -32000, -31840, -31976};
+    WriteValue(kSettingsKey, "Position", REG_BINARY, &away, sizeof away);
+    CreateFrame();
+    GetWindowRect(Frame(), &window);
+    EXPECT_GT(window.right, 0) << "a position off every screen is not used";
+    EXPECT_GT(window.bottom, 0);
 }
 
 // Wine places a minimised unmanaged window at the bottom of the screen
@@ -155,16 +160,4 @@ TEST_F(FrameTest, MinimisedFrameSavesTheRectangleItRestoresTo)
     StoredValue position = ReadValue(kSettingsKey, "Position");
     ASSERT_EQ(16u, position.size);
     EXPECT_EQ(0, memcmp(&normal, position.bytes, 16));
-}
-
-TEST_F(FrameTest, PositionOffEveryScreenIsNotUsed)
-{
-    DestroyFrame();
-    RECT away = {-32000, -32000, -31840, -31976};
-    WriteValue(kSettingsKey, "Position", REG_BINARY, &away, sizeof away);
-    CreateFrame();
-    RECT window;
-    GetWindowRect(Frame(), &window);
-    EXPECT_GT(window.right, 0);
-    EXPECT_GT(window.bottom, 0);
 }

@@ -104,28 +104,21 @@ TEST_F(FrameTest, HandleFormatsAreKeptAsHandlesWithoutACopy)
     EXPECT_EQ((int)sizeof facts, GetObjectA(bitmap, sizeof facts, &facts));
 }
 
-TEST_F(FrameTest, StandardFormatWithoutANameGetsOnlyTheSuffix)
-{
-    ASSERT_TRUE(PutOnClipboard({{CF_DSPTEXT, MakeGlobalBlock("display", 7)}}));
-    ASSERT_TRUE(WaitForComboCount(2));
-    EXPECT_EQ("", ComboText(1));
-    Command(ID_DISPLAY_AUTO_FORMAT);
-    ASSERT_EQ(1, ViewCount());
-    EXPECT_EQ(" (Binary)", Title(NewestView()));
-    EXPECT_EQ(7u, NewestView()->GetSize());
-}
-
-TEST_F(FrameTest, ClipboardViewOfAHandleFormatReloadsWithoutCopying)
+TEST_F(FrameTest, ClipboardViewsOfUnnamedAndHandleFormats)
 {
     HENHMETAFILE metafile = CloseEnhMetaFile(CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(PutOnClipboard({{CF_ENHMETAFILE, metafile}}));
-    ASSERT_TRUE(PumpUntil([&] { return ComboCount() > 1; }));
+    ASSERT_TRUE(PutOnClipboard({{CF_DSPTEXT, MakeGlobalBlock("display", 7)}, {CF_ENHMETAFILE, metafile}}));
+    ASSERT_TRUE(PumpUntil([&] { return ComboCount() > 2; }));
+    m_frame->OpenFormat(CF_DSPTEXT);
+    ASSERT_EQ(1, ViewCount());
+    EXPECT_EQ(" (Binary)", Title(NewestView())) << "a standard format without a name string";
+    EXPECT_EQ(7u, NewestView()->GetSize());
+
     Command(ID_VIEW_BINARY);
     unsigned long copies = CFormatView::GetCopyCount();
-    EXPECT_TRUE(m_frame->OpenFormat(CF_ENHMETAFILE));
-    ASSERT_EQ(1, ViewCount());
-    EXPECT_EQ((UINT)CF_ENHMETAFILE, NewestView()->GetFormat());
-    EXPECT_EQ(0u, NewestView()->GetSize()) << "an enhanced metafile shows an empty dump";
+    m_frame->OpenFormat(CF_ENHMETAFILE);
+    ASSERT_EQ(2, ViewCount());
+    EXPECT_EQ(0u, NewestView()->GetSize()) << "an enhanced metafile is kept as its handle";
     EXPECT_NE(nullptr, NewestView()->GetData());
     EXPECT_EQ(copies, CFormatView::GetCopyCount());
 }
@@ -144,14 +137,11 @@ TEST_F(FrameTest, EveryKindSetsItsOwnIconsAndWindowClass)
         char className[32] = "";
         GetClassNameA(view, className, sizeof className);
         EXPECT_STREQ(expected.className, className);
-        EXPECT_NE(0, SendMessageA(view, WM_GETICON, ICON_SMALL, 0)) << expected.className;
-        EXPECT_NE(0, SendMessageA(view, WM_GETICON, ICON_BIG, 0)) << expected.className;
+        EXPECT_NE(0, SendMessageA(view, WM_GETICON, ICON_SMALL, 0) && SendMessageA(view, WM_GETICON, ICON_BIG, 0));
     }
     HWND clipbook = m_frame->GetClipBook().GetHandle();
     EXPECT_EQ("Clipbook", WindowText(clipbook));
-    EXPECT_NE(0, SendMessageA(clipbook, WM_GETICON, ICON_SMALL, 0));
-    EXPECT_NE(0, SendMessageA(Frame(), WM_GETICON, ICON_SMALL, 0));
-    EXPECT_NE(0, SendMessageA(Frame(), WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(0, SendMessageA(clipbook, WM_GETICON, ICON_SMALL, 0) && SendMessageA(Frame(), WM_GETICON, ICON_BIG, 0));
 }
 
 namespace {
