@@ -45,6 +45,7 @@ void CollectTexts(HWND dialog, void* context)
 TEST_F(FrameTest, FirstStartShowsToolbarThenFormatBandWithEveryOption)
 {
     EXPECT_EQ(15u, m_frame->GetToolbarStyle());
+    EXPECT_NE(0, SendMessageA(Frame(), WM_GETICON, ICON_BIG, 0));
     ASSERT_EQ(2, (int)m_frame->GetReBar().Send(RB_GETBANDCOUNT));
     REBARBANDINFOA toolBand = Band(m_frame, 0), comboBand = Band(m_frame, 1);
     EXPECT_EQ(m_frame->GetToolBar().GetHandle(), toolBand.hwndChild);
