@@ -136,7 +136,8 @@ void CViewerFrame::RefreshLiveViews()
     OpenClipboardPatiently(m_hWnd);
     for (CFormatViewEntry* node = m_views.GetHead(); node != nullptr; node = node->next) {
         CFormatView* view = node->object;
-        if (view->GetPage() != nullptr)
+        // A closed view stays listed until its notice arrives.
+        if (view->GetPage() != nullptr || !IsWindow(view->GetHandle()))
             continue;
         if (GetClipboardData(view->GetFormat()) != nullptr) {
             CloseClipboard();
@@ -184,7 +185,8 @@ CFormatView* CViewerFrame::FindView(UINT format, UINT kind, const CClipPage* pag
 {
     for (CFormatViewEntry* node = m_views.GetHead(); node != nullptr; node = node->next) {
         CFormatView* view = node->object;
-        if (view->GetFormat() == format && view->GetKind() == kind && view->GetPage() == page)
+        if (view->GetFormat() == format && view->GetKind() == kind && view->GetPage() == page &&
+            IsWindow(view->GetHandle()))
             return view;
     }
     return nullptr;
