@@ -295,26 +295,9 @@ CTimeValue CFileFinder::GetCreationTime() { return CTimeValue::FromFileTime(m_da
 int CFileFinder::GetCreationTime(FILETIME* time) { return CopyTime(time, m_data.ftCreationTime); }
 DWORD CFileFinder::MatchesAttributes(DWORD mask) { return m_data.dwFileAttributes & mask; }
 
-int DirectoryExists(const char* path)
-{
-    if (path == nullptr || strlen(path) < 3)
-        return 0;
-    if (strlen(path) == 3 && path[1] == ':' && path[2] == '\\')
-        return GetDriveTypeA(path) > DRIVE_NO_ROOT_DIR;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(path, &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    int found = 0;
-    do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            found = 1;
-    } while (!found && FindNextFileA(find, &data));
-    FindClose(find);
-    return found;
-}
-
-int AnyFileMatches(const char* pattern)
+// Whether any entry of the search is accepted by the test.
+template <class Accept>
+static int AnyFoundEntry(const char* pattern, Accept accept)
 {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(pattern, &data);
@@ -322,9 +305,23 @@ int AnyFileMatches(const char* pattern)
         return 0;
     int found = 0;
     do {
-        if (data.dwFileAttributes != FILE_ATTRIBUTE_DIRECTORY)
-            found = 1;
+        found = accept(data.dwFileAttributes);
     } while (!found && FindNextFileA(find, &data));
     FindClose(find);
     return found;
+}
+
+int DirectoryExists(const char* path)
+{
+    if (path == nullptr || strlen(path) < 3)
+        return 0;
+    if (strlen(path) == 3 && path[1] == ':' && path[2] == '\\')
+        return GetDriveTypeA(path) > DRIVE_NO_ROOT_DIR;
+    return AnyFoundEntry(path, [](DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; });
+}
+
+int AnyFileMatches(const char* pattern)
+{
+    // An entry that is a plain directory and nothing else does not count.
+    return AnyFoundEntry(pattern, [](DWORD attributes) { return attributes != FILE_ATTRIBUTE_DIRECTORY; });
 }
