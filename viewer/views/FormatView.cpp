@@ -4,7 +4,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <map>
 #include <new>
+#include <utility>
 
 #include "AppThread.h"
 #include "BinaryView.h"
@@ -151,10 +153,16 @@ void ComposeViewTitle(CText& title, const char* formatName, UINT kind, UINT form
 
 void SetWindowIcons(HWND window, UINT iconId)
 {
-    HICON small = (HICON)LoadImageResource(MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0);
-    HICON big = (HICON)LoadImageResource(MAKEINTRESOURCEA(iconId), IMAGE_ICON, 32, 32, 0);
-    SendMessageA(window, WM_SETICON, ICON_SMALL, (LPARAM)small);
-    SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)big);
+    // Windows do not own the icons they are given, so each pair is loaded
+    // once and serves every window of the run, however many views open.
+    static std::map<UINT, std::pair<HICON, HICON>> loaded;
+    std::pair<HICON, HICON>& icons = loaded[iconId];
+    if (icons.first == nullptr) {
+        icons.first = (HICON)LoadImageResource(MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0);
+        icons.second = (HICON)LoadImageResource(MAKEINTRESOURCEA(iconId), IMAGE_ICON, 32, 32, 0);
+    }
+    SendMessageA(window, WM_SETICON, ICON_SMALL, (LPARAM)icons.first);
+    SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)icons.second);
 }
 
 int NextScrollPosition(UINT code, int position, int lineStep, int pageStep, int maximum, int thumb)
