@@ -61,20 +61,6 @@ TEST(ViewRules, CapabilitiesAndAutoFollowTheFormatTable)
     }
 }
 
-TEST(ViewRules, RegisteredFormatsAreJudgedByTheirNameOnTheRunningSystem)
-{
-    UINT fileName = RegisterClipboardFormatA("FileName");
-    UINT shellList = RegisterClipboardFormatA("Shell IDList Array");
-    UINT other = RegisterClipboardFormatA("Vellmora Rule Test");
-    EXPECT_TRUE(CanShowAsText(fileName));
-    EXPECT_EQ((UINT)kViewText, ResolveAutoKind(fileName, 1));
-    EXPECT_TRUE(CanShowAsInfo(shellList));
-    EXPECT_FALSE(CanShowAsText(shellList));
-    EXPECT_EQ((UINT)kViewBinary, ResolveAutoKind(other, 0));
-    EXPECT_FALSE(CanShowAs(kViewAuto, CF_TEXT)) << "Auto is resolved before any test";
-    EXPECT_TRUE(CanShowAs(kViewPicture, CF_PALETTE));
-}
-
 TEST(ViewRules, InformationTitlesNameWhatThePageDescribes)
 {
     EXPECT_STREQ(" (Bitmap Info)", ViewTitleSuffix(kViewInfo, CF_DIB));
