@@ -359,3 +359,20 @@ unsigned ItemIdListSize(const void* itemIdList)
         total += size;
     }
 }
+
+unsigned ItemIdListSizeWithin(const void* itemIdList, unsigned available)
+{
+    const BYTE* item = (const BYTE*)itemIdList;
+    unsigned total = 0;
+    while (available >= 2 && total <= available - 2) {
+        USHORT size;
+        memcpy(&size, item + total, sizeof size);
+        if (size == 0)
+            return total + 2;
+        // An item's size counts its own two-byte field.
+        if (size < 2)
+            return 0;
+        total += size;
+    }
+    return 0;
+}

@@ -87,3 +87,6 @@ int ReverseFindChar(const char* text, char c);
 unsigned BitValue(int n);
 // Bytes of a shell item-id list, its two-byte terminator included.
 unsigned ItemIdListSize(const void* itemIdList);
+// The same for a list that comes from outside (the clipboard, a file): 0
+// when its terminator does not lie within the available bytes.
+unsigned ItemIdListSizeWithin(const void* itemIdList, unsigned available);

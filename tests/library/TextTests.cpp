@@ -193,6 +193,16 @@ TEST(SmallUtilities, BitValueAndItemIdListSize)
     EXPECT_EQ(12u, ItemIdListSize(list));
     const BYTE emptyList[] = {0, 0};
     EXPECT_EQ(2u, ItemIdListSize(emptyList));
+
+    EXPECT_EQ(12u, ItemIdListSizeWithin(list, sizeof list));
+    EXPECT_EQ(12u, ItemIdListSizeWithin(list, 100)) << "stops at the terminator";
+    EXPECT_EQ(0u, ItemIdListSizeWithin(list, 11)) << "terminator cut off";
+    EXPECT_EQ(0u, ItemIdListSizeWithin(list, 1));
+    EXPECT_EQ(0u, ItemIdListSizeWithin(list, 0));
+    const BYTE runaway[] = {0xFF, 0xFF, 1, 2, 0, 0};
+    EXPECT_EQ(0u, ItemIdListSizeWithin(runaway, sizeof runaway)) << "an item larger than the block";
+    const BYTE stuck[] = {1, 0, 0, 0};
+    EXPECT_EQ(0u, ItemIdListSizeWithin(stuck, sizeof stuck)) << "an item smaller than its own size field";
 }
 
 namespace {
