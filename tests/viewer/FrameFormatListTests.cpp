@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -180,6 +181,44 @@ TEST_F(FrameTest, LiveViewReloadsOnceOnChangeAndClosesWhenItsFormatIsGone)
 
     ASSERT_TRUE(PutOnClipboard({{CF_DIF, MakeGlobalBlock("dif", 3)}}));
     EXPECT_TRUE(PumpUntil([&] { return ViewCount() == 0; })) << "closed, and its entry removed";
+}
+
+TEST_F(FrameTest, BusyClipboardLeavesTheListAndLiveViewsAsTheyWere)
+{
+    ASSERT_TRUE(PutTextOnClipboard("kept"));
+    ASSERT_TRUE(PumpUntil([&] { return ComboCount() > 1; }));
+    Command(ID_DISPLAY_AUTO_FORMAT);
+    ASSERT_EQ(1, ViewCount());
+    CFormatView* view = NewestView();
+    int listed = ComboCount();
+
+    // Another owner holds the clipboard open for longer than the frame's
+    // retry while a change notice arrives.
+    CForeignClipboardOwner holder;
+    HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread hold([&] {
+        holder.Run([&](HWND owner) {
+            bool open = OpenClipboardRetry(owner);
+            SetEvent(opened);
+            WaitForSingleObject(release, 5000);
+            if (open)
+                CloseClipboard();
+            return open;
+        });
+    });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(opened, 5000));
+    SendMessageA(Frame(), WM_DRAWCLIPBOARD, 0, 0);
+    PumpMessages(50);
+    SetEvent(release);
+    hold.join();
+    CloseHandle(opened);
+    CloseHandle(release);
+
+    EXPECT_EQ(listed, ComboCount()) << "a busy clipboard is not an empty one";
+    EXPECT_EQ(1, ViewCount());
+    EXPECT_TRUE(IsWindow(view->GetHandle())) << "the live view stays open";
+    EXPECT_EQ("kept", ViewText(view));
 }
 
 TEST_F(FrameTest, KindThatCannotShowTheFormatShowsTheMessageAndOpensNothing)

@@ -43,15 +43,19 @@ void CViewerFrame::OnViewGone(LPARAM entry)
     }
 }
 
-void CViewerFrame::ReadClipboardFormats(std::vector<UINT>& formats)
+// Answers 0 when the clipboard could not be opened: the caller then keeps
+// what it shows rather than mistaking a busy clipboard for an empty one.
+int CViewerFrame::ReadClipboardFormats(std::vector<UINT>& formats)
 {
     formats.clear();
-    OpenClipboardPatiently(m_hWnd);
+    if (!OpenClipboardPatiently(m_hWnd))
+        return 0;
     UINT format = EnumClipboardFormats(0);
     if (format == 0 && CountClipboardFormats() != 0) {
         // The clipboard may change between opening and enumerating.
         CloseClipboard();
-        OpenClipboardPatiently(m_hWnd);
+        if (!OpenClipboardPatiently(m_hWnd))
+            return 0;
         format = EnumClipboardFormats(0);
     }
     // The format entries' command ids end at ID_FORMAT_LAST.
@@ -60,6 +64,7 @@ void CViewerFrame::ReadClipboardFormats(std::vector<UINT>& formats)
         format = EnumClipboardFormats(format);
     }
     CloseClipboard();
+    return 1;
 }
 
 void CViewerFrame::RebuildFormatList()
@@ -69,7 +74,8 @@ void CViewerFrame::RebuildFormatList()
     if (m_comboList == nullptr)
         return;
     std::vector<UINT> formats;
-    ReadClipboardFormats(formats);
+    if (!ReadClipboardFormats(formats))
+        return;
     // Entries that already stand for the same formats from the start of the
     // list stay: a new copy of the same kind of data changes no entry.
     size_t kept = 0;
@@ -133,7 +139,10 @@ void CViewerFrame::AddFormatEntry(UINT k, UINT format)
 
 void CViewerFrame::RefreshLiveViews()
 {
-    OpenClipboardPatiently(m_hWnd);
+    // A clipboard that stays busy says nothing about the views' formats:
+    // they are left as they are until the next change rather than closed.
+    if (!OpenClipboardPatiently(m_hWnd))
+        return;
     for (CFormatViewEntry* node = m_views.GetHead(); node != nullptr; node = node->next) {
         CFormatView* view = node->object;
         // A closed view stays listed until its notice arrives.
@@ -142,7 +151,8 @@ void CViewerFrame::RefreshLiveViews()
         if (GetClipboardData(view->GetFormat()) != nullptr) {
             CloseClipboard();
             view->ReloadFromClipboard();
-            OpenClipboardPatiently(m_hWnd);
+            if (!OpenClipboardPatiently(m_hWnd))
+                return;
         } else {
             PostMessageA(view->GetHandle(), WM_CLOSE, 0, 0);
         }

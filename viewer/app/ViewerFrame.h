@@ -74,7 +74,7 @@ public:
 private:
     // Views: the steps shared by clipboard and page formats.
     int OpenView(UINT format, UINT kind, const CClipPage* page, const char* pageName, const CClipFormat* record);
-    void ReadClipboardFormats(std::vector<UINT>& formats);
+    int ReadClipboardFormats(std::vector<UINT>& formats);
     void AddFormatEntry(UINT k, UINT format);
     CFormatView* FindView(UINT format, UINT kind, const CClipPage* page) const;
     void OnViewGone(LPARAM entry);

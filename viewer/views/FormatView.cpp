@@ -237,23 +237,24 @@ int CFormatView::SetData(const void* data, UINT size)
 
 int CFormatView::ReloadFromClipboard()
 {
+    // A clipboard that stays busy leaves the view showing what it had.
+    if (!OpenClipboardPatiently(m_hWnd))
+        return 0;
     ReleaseCopy();
     int result = 0;
-    if (OpenClipboardPatiently(m_hWnd)) {
-        HANDLE handle = GetClipboardData(m_format);
-        UINT size = ClipboardHandleSize(m_format, handle);
-        if (size > 0) {
-            const void* block = GlobalLock(handle);
-            if (block != nullptr) {
-                result = TakeCopy(block, size);
-                GlobalUnlock(handle);
-            }
-        } else {
-            m_data = handle;
-            result = handle != nullptr;
+    HANDLE handle = GetClipboardData(m_format);
+    UINT size = ClipboardHandleSize(m_format, handle);
+    if (size > 0) {
+        const void* block = GlobalLock(handle);
+        if (block != nullptr) {
+            result = TakeCopy(block, size);
+            GlobalUnlock(handle);
         }
-        CloseClipboard();
+    } else {
+        m_data = handle;
+        result = handle != nullptr;
     }
+    CloseClipboard();
     OnDataChanged();
     return result;
 }
