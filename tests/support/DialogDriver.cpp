@@ -110,6 +110,9 @@ CDialogAnswer::CDialogAnswer(const char* caption, int buttonId, DWORD processId,
         if (action != nullptr)
             action(dialog, context);
         PressButton(dialog, buttonId);
+        // Answered only once the dialog has gone, so that a second answer
+        // for the same caption can never find this one again.
+        WaitUntilGone(dialog);
         m_seen = true;
     });
 }

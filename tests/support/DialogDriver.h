@@ -22,8 +22,8 @@ void PressButton(HWND dialog, int buttonId);
 bool WaitUntilGone(HWND window, DWORD timeoutMs = 5000);
 
 // Answers one dialog: a thread waits for it, records its caption and text,
-// runs an optional action on it, then presses the button. The destructor
-// waits for the thread.
+// runs an optional action on it, presses the button and waits until the
+// dialog is gone. The destructor waits for the thread.
 class CDialogAnswer {
 public:
     typedef void (*Action)(HWND dialog, void* context);
