@@ -1,0 +1,6 @@
+// Resource ids of Install.exe.
+#pragma once
+
+// ---- Run sequence, background window and progress ------------------------
+
+// ---- Setup wizard ---------------------------------------------------------
