@@ -223,6 +223,23 @@ namespace {
 // Presses the progress dialog's Cancel while the question is still open,
 // so that the press waits for the worker's next item.
 void PressCancelBehind(HWND box, void*) { PressButton(GetWindow(box, GW_OWNER), 1001); }
+
+struct HeldWorker {
+    int first = -1;
+    int later = -2;
+};
+
+// The files bar while the cancel question is open, at first and a moment
+// later.
+void ReadHeldPosition(HWND box, void* context)
+{
+    HeldWorker* held = (HeldWorker*)context;
+    HWND bar = GetDlgItem(GetWindow(box, GW_OWNER), 1006);
+    held->first = (int)SendMessageA(bar, PBM_GETPOS, 0, 0);
+    // A free worker deletes hundreds of entries in this time.
+    Sleep(300);
+    held->later = (int)SendMessageA(bar, PBM_GETPOS, 0, 0);
+}
 } // namespace
 
 // The cancel question holds the worker at an item; "Yes" stops it there
@@ -230,7 +247,7 @@ void PressCancelBehind(HWND box, void*) { PressButton(GetWindow(box, GW_OWNER), 
 TEST_F(RemoverTest, CancelHoldsTheWorkerAtAnItem)
 {
     std::string log = "[INSTALL]\nTITLE=Long\n";
-    for (int i = 0; i < 3000; i++)
+    for (int i = 0; i < 1000; i++)
         log += "FILE=" + m_folder + "\\none" + std::to_string(i) + "\n";
     for (int cancel : {IDYES, IDNO}) {
         SCOPED_TRACE(cancel == IDYES ? "yes" : "no");
@@ -239,7 +256,11 @@ TEST_F(RemoverTest, CancelHoldsTheWorkerAtAnItem)
         CSweeperRun run;
         ASSERT_TRUE(run.Start(logPath));
         run.Answer("Removing", IDYES, "Do you want remove program Long.", PressCancelBehind);
-        run.Answer("Canceling...", cancel, "Programs is not removed correctly. Do you want cancel removing?");
+        HeldWorker held;
+        run.Answer("Canceling...", cancel, "Programs is not removed correctly. Do you want cancel removing?",
+                   ReadHeldPosition, &held);
+        EXPECT_EQ(held.first, held.later) << "nothing is deleted while the question is open";
+        EXPECT_LT(held.first, 1000);
         if (cancel == IDNO)
             run.Answer("Removing", IDOK, "Program removed.");
         EXPECT_EQ(0, run.m_process.Wait(kAnswerWait));
