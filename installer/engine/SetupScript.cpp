@@ -8,16 +8,27 @@
 #include "Text.h"
 
 CSetupScript::CSetupScript()
-    : m_numberFormat(), m_preparingDialog(nullptr), m_progressDialog(nullptr), m_decimalSeparator(),
-      m_thousandSeparator()
+    : m_numberFormat(), m_preparingDialog(nullptr), m_progressDialog(nullptr), m_carrier(nullptr),
+      m_decimalSeparator(), m_thousandSeparator()
 {
 }
 
 CSetupScript::~CSetupScript() {}
 
+HMODULE CSetupScript::GetCarrier() const
+{
+    return m_carrier != nullptr ? m_carrier : GetModuleInstance();
+}
+
+CInstallProgress& CSetupScript::GetProgress()
+{
+    static CQuietProgress quiet;
+    return m_progressDialog != nullptr ? *m_progressDialog : quiet;
+}
+
 int CSetupScript::LoadScript(const char* resourceName)
 {
-    HMODULE module = GetModuleInstance();
+    HMODULE module = GetCarrier();
     HRSRC resource = FindResourceA(module, resourceName, "INSTALL");
     if (resource == nullptr)
         return 0;
@@ -31,7 +42,7 @@ int CSetupScript::LoadScript(const char* resourceName)
 
 uint32_t CSetupScript::GetCarriedFileSize(const std::string& source)
 {
-    HMODULE module = GetModuleInstance();
+    HMODULE module = GetCarrier();
     HRSRC resource = FindResourceA(module, source.c_str(), "FILES");
     return resource != nullptr ? SizeofResource(module, resource) : 0;
 }
