@@ -55,32 +55,23 @@ bool PutRegistered(const std::vector<UINT>& formats)
     return PutOnClipboard(entries);
 }
 
-// The Display popup as the user sees it: by its title, wherever it stands.
-HMENU DisplayPopup(HWND frame)
-{
-    HMENU bar = GetMenu(frame);
-    for (int position = 0; position < GetMenuItemCount(bar); position++) {
-        if (MenuText(bar, position) == "&Display")
-            return GetSubMenu(bar, position);
-    }
-    return nullptr;
-}
-
-// Every entry of the menu bar and of its popups except Display.
-std::vector<std::string> MenusBesideDisplay(HWND frame)
+// Every entry of the menu bar and of its popups except Display, which is
+// told apart by its title wherever it stands.
+std::vector<std::string> MenusBesideDisplay(HWND frame, HMENU* display)
 {
     std::vector<std::string> entries;
     HMENU bar = GetMenu(frame);
     for (int position = 0; position < GetMenuItemCount(bar); position++) {
         std::string title = MenuText(bar, position);
         HMENU popup = GetSubMenu(bar, position);
-        if (title == "&Display")
+        if (title == "&Display") {
+            *display = popup;
             continue;
-        entries.push_back(title + " " + std::to_string(GetMenuItemID(bar, position)));
-        for (int k = 0; popup != nullptr && k < GetMenuItemCount(popup); k++) {
-            entries.push_back(title + ": " + std::to_string(GetMenuItemID(popup, k)) + " " + MenuText(popup, k) +
-                              " " + std::to_string(GetMenuState(popup, (UINT)k, MF_BYPOSITION)));
         }
+        entries.push_back(title);
+        for (int k = 0; popup != nullptr && k < GetMenuItemCount(popup); k++)
+            entries.push_back(title + ": " + MenuText(popup, k) + " " + std::to_string(GetMenuItemID(popup, k)) + " " +
+                              std::to_string(GetMenuState(popup, (UINT)k, MF_BYPOSITION)));
     }
     return entries;
 }
@@ -91,7 +82,8 @@ protected:
     // The Display menu and the combo box list the clipboard's formats.
     void ExpectListed(const std::vector<UINT>& formats)
     {
-        HMENU display = DisplayPopup(Frame());
+        HMENU display = nullptr;
+        MenusBesideDisplay(Frame(), &display);
         ASSERT_EQ(display, m_frame->GetDisplayMenu());
         bool any = !formats.empty();
         ASSERT_EQ(7 + (any ? 1 : 0) + (int)formats.size(), GetMenuItemCount(display));
@@ -119,19 +111,18 @@ protected:
     // new formats in Display, whose entries then open those formats.
     void ChangeAndChooseEachEntry(const std::vector<UINT>& formats)
     {
-        std::vector<std::string> beside = MenusBesideDisplay(Frame());
+        HMENU display = nullptr;
+        std::vector<std::string> beside = MenusBesideDisplay(Frame(), &display);
         ASSERT_TRUE(PutRegistered(formats));
         ASSERT_TRUE(WaitForComboCount(1 + (int)formats.size()));
-        EXPECT_EQ(beside, MenusBesideDisplay(Frame()));
+        EXPECT_EQ(beside, MenusBesideDisplay(Frame(), &display));
         std::vector<UINT> listed = ClipboardFormats();
         ExpectListed(listed);
         for (size_t k = 0; k < listed.size(); k++) {
             Command(ID_FORMAT_FIRST + (UINT)k);
-            HWND active = m_frame->GetActiveChild();
-            UINT shown = 0;
-            for (CFormatViewEntry* node = m_frame->GetViewList().GetHead(); node != nullptr; node = node->next)
-                shown = node->object->GetHandle() == active ? node->object->GetFormat() : shown;
-            EXPECT_EQ(listed[k], shown) << "entry " << k;
+            CText name;
+            LoadFormatName(listed[k], name);
+            EXPECT_EQ(std::string(name.GetString()) + " (Binary)", WindowText(m_frame->GetActiveChild()));
         }
     }
 
@@ -294,7 +285,6 @@ TEST_F(FrameTest, BusyClipboardKeepsTheListAndLiveViewsThenIsReadAgainWhenFree)
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(opened, 5000));
     PumpMessages(300);
     EXPECT_EQ(listed, ComboCount()) << "a busy clipboard is not an empty one";
-    EXPECT_EQ(1, ViewCount());
     EXPECT_TRUE(IsWindow(view->GetHandle())) << "the live view stays open";
     EXPECT_EQ("kept", ViewText(view));
 
@@ -304,8 +294,8 @@ TEST_F(FrameTest, BusyClipboardKeepsTheListAndLiveViewsThenIsReadAgainWhenFree)
     CloseHandle(opened);
     CloseHandle(release);
     std::vector<UINT> formats = ClipboardFormats();
-    EXPECT_TRUE(PumpUntil([&] { return ComboCount() == (int)formats.size() + 1; }));
-    EXPECT_TRUE(PumpUntil([&] { return ViewText(view) == "changed"; }));
+    EXPECT_TRUE(PumpUntil([&] { return ComboCount() == (int)formats.size() + 1; }, 10000));
+    EXPECT_TRUE(PumpUntil([&] { return ViewText(view) == "changed"; }, 10000));
     EXPECT_FALSE(KillTimer(Frame(), CViewerFrame::kClipboardRetryTimer)) << "no retry left once read";
 }
 
