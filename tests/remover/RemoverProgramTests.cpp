@@ -306,18 +306,7 @@ TEST_F(RemoverTest, RemoveStartsTheRemovalFromAFolderOfItsOwn)
     CChildProcess remove;
     ASSERT_TRUE(StartRemove(remove, app + "\\Remove.exe", temp));
     EXPECT_EQ(0, remove.Wait());
-    HWND dialog = WaitForDialog("Removing...", 0, kAnswerWait);
-    ASSERT_NE(nullptr, dialog);
-    DWORD sweeperId = 0;
-    GetWindowThreadProcessId(dialog, &sweeperId);
-    HANDLE sweeper = OpenProcess(SYNCHRONIZE, FALSE, sweeperId);
-    for (const char* text : {"Do you want remove program Spaced.", "Program removed."}) {
-        CDialogAnswer answer("Removing", *text == 'D' ? IDYES : IDOK, sweeperId, kAnswerWait);
-        EXPECT_TRUE(answer.Wait());
-        EXPECT_EQ(text, answer.Text());
-    }
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(sweeper, kAnswerWait));
-    CloseHandle(sweeper);
+    EXPECT_TRUE(AnswerRemoval("Spaced"));
     EXPECT_FALSE(PathExists(app)) << "everything listed, the log and the folder are gone";
 
     // The copy and then its folder: a fresh one directly under the

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "DialogDriver.h"
+
 void WriteTextFile(const std::string& path, const std::string& text)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -93,4 +95,22 @@ std::string LongPath(const std::string& path)
     while (result.size() > 3 && result.back() == '\\')
         result.pop_back();
     return result;
+}
+
+bool AnswerRemoval(const std::string& title)
+{
+    const DWORD wait = 20000;
+    HWND dialog = WaitForDialog("Removing...", 0, wait);
+    DWORD id = 0;
+    GetWindowThreadProcessId(dialog, &id);
+    HANDLE process = dialog != nullptr ? OpenProcess(SYNCHRONIZE, FALSE, id) : nullptr;
+    if (process == nullptr)
+        return false;
+    CDialogAnswer question("Removing", IDYES, id, wait);
+    bool answered = question.Wait() && question.Text() == "Do you want remove program " + title + ".";
+    CDialogAnswer done("Removing", IDOK, id, wait);
+    answered = done.Wait() && done.Text() == "Program removed." && answered;
+    answered = WaitForSingleObject(process, wait) == WAIT_OBJECT_0 && answered;
+    CloseHandle(process);
+    return answered;
 }

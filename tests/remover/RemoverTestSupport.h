@@ -28,3 +28,8 @@ std::vector<std::string> NewEntries(const std::vector<std::string>& before, cons
 // The long form of a path, without the "\??\" prefix and a trailing
 // backslash.
 std::string LongPath(const std::string& path);
+
+// Answers a removal program that some other program started: "Yes" to its
+// question about the program of that title and "OK" to "Program removed.",
+// then waits for its end. False when a box did not come or said otherwise.
+bool AnswerRemoval(const std::string& title);

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The whole cycle in a Wine prefix of its own: install with Install.exe
+# through the wizard, use Vellmora, remove it with the uninstall command,
+# then start Windows anew so that the delayed deletions run. The inventory
+# of the prefix (files under drive_c, the registry files) before and after
+# is compared: only Wine's own changes may remain.
+# Usage: WholeCycle.sh <work folder> <driver.exe> [driver arguments]
+set -euo pipefail
+work="$1"; driver="$2"; shift 2
+source "$(dirname "$0")/../../scripts/common.sh"
+
+rm -rf "$work"
+mkdir -p "$work/home"
+# A prefix links the user's Desktop and Documents to $HOME: a scratch home,
+# and real folders instead of the links, keep everything inside the prefix.
+export HOME="$work/home" WINEPREFIX="$work/prefix"
+"$WINE" wineboot -i >/dev/null 2>&1 || true
+"$WINESERVER" -w
+own_user_folders
+unmanaged_windows
+"$WINESERVER" -w
+
+# Waits for the prefix's programs to end; what is still running after a
+# minute is ended.
+settle() { timeout 60 "$WINESERVER" -w || "$WINESERVER" -k; }
+
+inventory() {  # <folder>: the file list and the registry without times
+  mkdir -p "$1"
+  (cd "$WINEPREFIX" && find drive_c -mindepth 1 | LC_ALL=C sort) > "$1/files"
+  for reg in system user userdef; do
+    grep -v '^#time=' "$WINEPREFIX/$reg.reg" | sed -E 's/^(\[.*\]) [0-9]+$/\1/' > "$1/$reg.reg"
+  done
+}
+differences() {  # <before> <after>
+  diff "$1/files" "$2/files" | grep '^[<>]' || true
+  for reg in system user userdef; do
+    diff "$1/$reg.reg" "$2/$reg.reg" | grep '^[<>]' | sed "s/^/$reg.reg: /" || true
+  done
+}
+
+inventory "$work/before"
+status=0
+"$WINE" "$driver" "$@" || status=$?
+settle
+inventory "$work/removed"
+echo "---- Prefix after the removal, against before the installation:"
+differences "$work/before" "$work/removed" | tee "$work/removed.diff"
+
+# The removal program's copy waits for the next start; after it nothing of
+# the installation may be left.
+"$WINE" wineboot -r >/dev/null 2>&1 || true
+settle
+inventory "$work/restarted"
+echo "---- Prefix after the next start, against before the installation:"
+differences "$work/before" "$work/restarted" | tee "$work/restarted.diff"
+
+pattern='vellmora|brennwick|\.cbf|\.cpf|sweeper|install\.log|remove\.exe|readme|VLR[0-9A-F]{8}'
+if ! grep -Eiq 'SWEEPER\.EXE' "$work/removed.diff"; then
+  echo "FAILED: the removal program's copy was not waiting for deletion"; status=1
+fi
+# The installer's registry step creates the settings key's parent, the
+# vendor key, which no log line names: the removal leaves it, empty.
+vendor_key='^user\.reg: > \[Software\\\\Brennwick\]$'
+if grep -Ei "$pattern" "$work/restarted.diff" | grep -Ev "$vendor_key"; then
+  echo "FAILED: the lines above are left of the installation"; status=1
+fi
+exit $status

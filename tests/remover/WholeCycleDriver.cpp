@@ -1,0 +1,162 @@
+// The whole cycle, run by WholeCycle.sh in a Wine prefix of its own:
+// Install.exe installs Vellmora, Vellmora starts from its shortcut and
+// opens a clipbook file through its registered open command, and the
+// uninstall command removes everything the install log lists.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <stdio.h>
+
+#include "DialogDriver.h"
+#include "ProcessRunner.h"
+#include "RemovalLog.h"
+#include "RemoverTestSupport.h"
+#include "RemoverWorker.h"
+#include "TestApp.h"
+
+namespace {
+
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vellmora";
+const char kSettingsKey[] = "Software\\Brennwick\\Vellmora";
+const DWORD kLongWait = 60000;
+
+std::string ReadFileText(const std::string& path)
+{
+    std::string text;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char buffer[4096];
+    DWORD read = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        text.append(buffer, read);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return text;
+}
+
+std::string RegistryText(HKEY root, const char* key, const char* name)
+{
+    char data[1024] = "";
+    DWORD size = sizeof data - 1;
+    HKEY handle;
+    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return std::string();
+    RegQueryValueExA(handle, name, nullptr, nullptr, (BYTE*)data, &size);
+    RegCloseKey(handle);
+    return data;
+}
+
+std::string ShortcutTarget(const std::string& link)
+{
+    char target[MAX_PATH] = "";
+    IShellLinkA* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   (void**)&shellLink))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, (void**)&file))) {
+            wchar_t wide[MAX_PATH];
+            MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+            if (SUCCEEDED(file->Load(wide, STGM_READ)))
+                shellLink->GetPath(target, MAX_PATH, nullptr, 0);
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    return target;
+}
+
+// Everything the log lists, as it stands: present or gone.
+void ExpectListed(const CRemovalLog& log, bool present)
+{
+    for (const CLogFileEntry& entry : log.files)
+        EXPECT_EQ(present, PathExists(entry.path)) << entry.path;
+    for (const std::string& shortcut : log.shortcuts)
+        EXPECT_EQ(present, PathExists(shortcut)) << shortcut;
+    for (const CLogRegistryEntry& entry : log.registry) {
+        HKEY root = RootKeyOf(entry.root);
+        if (entry.valueName.empty())
+            EXPECT_EQ(present, RegistryKeyExists(root, entry.keyPath)) << entry.keyPath;
+        else
+            EXPECT_EQ(present, RegistryValueExists(root, entry.keyPath, entry.valueName.c_str()))
+                << entry.keyPath << " " << entry.valueName;
+    }
+}
+
+// Starts the viewer with a command line and closes it again.
+void RunViewer(const std::string& program, const std::string& arguments)
+{
+    CChildProcess viewer;
+    ASSERT_TRUE(viewer.Start(program, arguments)) << program;
+    HWND frame = viewer.WaitForWindow("VIEWERFRAME", kLongWait);
+    ASSERT_NE(nullptr, frame);
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, viewer.Wait(kLongWait));
+}
+
+// A clipbook file of one page that holds "hello" as text.
+void WriteClipbook(const std::string& path)
+{
+    static const char book[] = "VLMB1Cycle page\0\1\0\0\0Text\0\6\0\0\0hello\0\xFE\1";
+    WriteTextFile(path, std::string(book, sizeof book - 1));
+}
+
+} // namespace
+
+TEST(WholeCycleTest, InstallUseAndRemove)
+{
+    CoInitialize(nullptr);
+    CChildProcess install;
+    ASSERT_TRUE(install.Start("Install.exe"));
+    CDialogAnswer complete("Install", IDOK, install.GetProcessId(), kLongWait);
+    ASSERT_TRUE(complete.Wait());
+    EXPECT_EQ("Installation complete.", complete.Text());
+    EXPECT_EQ(0, install.Wait(kLongWait));
+
+    // The uninstall command names Remove.exe in the destination, quoted.
+    std::string uninstall = RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+    ASSERT_GT(uninstall.size(), 2u);
+    std::string destination = uninstall.substr(1, uninstall.rfind('\\') - 1);
+    EXPECT_EQ("\"" + destination + "\\Remove.exe\"", uninstall);
+    std::string logText = ReadFileText(destination + "\\Install.log");
+    printf("---- Install.log\n%s----\n", logText.c_str());
+    CRemovalLog log;
+    ASSERT_TRUE(IsInstallLog(logText.data(), logText.size()));
+    ReadRemovalLog(logText.data(), logText.size(), log);
+    EXPECT_EQ(destination, log.path);
+    ExpectListed(log, true);
+
+    // Vellmora from the target of its shortcut in the program group, then
+    // with a clipbook file through the open command of ".cbf".
+    std::string groupShortcut;
+    for (const std::string& shortcut : log.shortcuts)
+        if (shortcut.find("\\Start Menu\\") != std::string::npos && shortcut.find("Vellmora.lnk") != std::string::npos)
+            groupShortcut = shortcut;
+    std::string target = ShortcutTarget(groupShortcut);
+    EXPECT_EQ(destination + "\\Vellmora.exe", target);
+    RunViewer(target, "");
+    std::string type = RegistryText(HKEY_CLASSES_ROOT, ".cbf", "");
+    std::string command = RegistryText(HKEY_CLASSES_ROOT, (type + "\\shell\\open\\command").c_str(), "");
+    size_t space = command.find(' ');
+    ASSERT_NE(std::string::npos, space) << command;
+    std::string scratch = MakeScratchDirectory("cycle");
+    WriteClipbook(scratch + "\\cycle.cbf");
+    RunViewer(command.substr(0, space), ReplaceAll(command.substr(space + 1), "%1", scratch + "\\cycle.cbf"));
+    RemoveTree(scratch);
+
+    // The uninstall command as the system runs it.
+    std::vector<std::string> pendingBefore = PendingDeletions();
+    CChildProcess remove;
+    ASSERT_TRUE(remove.Start(destination + "\\Remove.exe"));
+    EXPECT_EQ(0, remove.Wait());
+    EXPECT_TRUE(AnswerRemoval(log.title));
+    ExpectListed(log, false);
+    EXPECT_FALSE(PathExists(destination + "\\Install.log"));
+    EXPECT_FALSE(PathExists(destination));
+    EXPECT_FALSE(PathExists(groupShortcut.substr(0, groupShortcut.rfind('\\')))) << "the program group";
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKey));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    std::vector<std::string> added = NewEntries(pendingBefore, PendingDeletions());
+    ASSERT_EQ(2u, added.size());
+    EXPECT_EQ(LongPath(added[1]) + "\\SWEEPER.EXE", LongPath(added[0]));
+    CoUninitialize();
+}
