@@ -9,6 +9,8 @@
 #include <vector>
 
 void WriteTextFile(const std::string& path, const std::string& text);
+// The whole file; empty when it cannot be read.
+std::string ReadFileText(const std::string& path);
 bool PathExists(const std::string& path);
 std::string ReplaceAll(std::string text, const std::vector<std::pair<std::string, std::string>>& replacements);
 inline std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to)

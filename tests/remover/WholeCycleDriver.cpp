@@ -21,19 +21,6 @@ const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Unin
 const char kSettingsKey[] = "Software\\Brennwick\\Vellmora";
 const DWORD kLongWait = 60000;
 
-std::string ReadFileText(const std::string& path)
-{
-    std::string text;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    char buffer[4096];
-    DWORD read = 0;
-    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        text.append(buffer, read);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return text;
-}
-
 std::string RegistryText(HKEY root, const char* key, const char* name)
 {
     char data[1024] = "";
