@@ -43,7 +43,7 @@ int CSetupScript::ExpandMacros(std::string& text)
     return 1;
 }
 
-static std::string QueryRegistryText(HKEY root, const char* path, const char* name)
+std::string QueryRegistryText(HKEY root, const char* path, const char* name)
 {
     CRegistryKey key;
     CText value;

@@ -53,5 +53,9 @@ private:
     char m_thousandSeparator[8];
 };
 
+// A string value of a key opened for reading; empty when the key or the
+// value is missing.
+std::string QueryRegistryText(HKEY root, const char* path, const char* name);
+
 // The root word a REG line of the install log uses for the key.
 const char* LogRootWord(HKEY root);

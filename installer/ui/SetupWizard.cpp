@@ -1,0 +1,33 @@
+#include "SetupWizard.h"
+
+#include "SetupScript.h"
+#include "resource.h"
+
+namespace {
+
+// The installer's own icon.
+const UINT kWizardIconId = 1;
+
+} // namespace
+
+CSetupWizard::CSetupWizard(CSetupScript& script, HWND parent)
+    : CPropertySheet("", parent, 0), m_script(script), m_destinationPage(*this), m_componentsPage(*this),
+      m_programGroupPage(*this), m_optionsPage(*this)
+{
+    m_header.dwFlags |= PSH_WIZARD | PSH_USEICONID;
+    m_header.pszIcon = MAKEINTRESOURCEA(kWizardIconId);
+    AddPage(&m_destinationPage);
+    AddPage(&m_componentsPage);
+    AddPage(&m_programGroupPage);
+    AddPage(&m_optionsPage);
+}
+
+int RunSetupWizard(CSetupScript& script, HWND parent)
+{
+    CSetupWizard wizard(script, parent);
+    int result = wizard.DoModal();
+    // A wizard that could not be shown asked nothing: nothing is installed.
+    if (result < 0)
+        script.m_destination.clear();
+    return result;
+}
