@@ -51,6 +51,24 @@ std::string ReadWholeFile(const std::string& path)
     return bytes;
 }
 
+BOOL CALLBACK AnswerYes(HWND window, LPARAM)
+{
+    PostMessageA(window, WM_COMMAND, IDYES, 0);
+    return TRUE;
+}
+
+// Answers Yes to whatever the wizard still asks and cancels it, so that a
+// test that went wrong fails instead of waiting for ever.
+void EndWizard(HWND sheet)
+{
+    DWORD thread = GetWindowThreadProcessId(sheet, nullptr);
+    while (IsWindow(sheet)) {
+        EnumThreadWindows(thread, AnswerYes, 0);
+        PressWizard(sheet, PSBTN_CANCEL);
+        Sleep(200);
+    }
+}
+
 class Wizard : public testing::Test {
 protected:
     void SetUp() override { m_directory = MakeScratchDirectory("wizard"); }
@@ -68,10 +86,16 @@ protected:
     static int Run(CSetupScript& script, std::function<void(HWND)> steps)
     {
         std::thread driver([&steps] {
-            if (HWND sheet = WaitForWizard(GetCurrentProcessId()))
-                steps(sheet);
+            HWND sheet = WaitForWizard(GetCurrentProcessId());
+            if (sheet == nullptr)
+                return;
+            steps(sheet);
+            if (!WaitUntilGone(sheet, 15000)) {
+                ADD_FAILURE() << "the wizard did not end";
+                EndWizard(sheet);
+            }
         });
-        CDialogWatchdog watchdog(60000);
+        CDialogWatchdog watchdog(30000);
         int result = RunSetupWizard(script, nullptr);
         driver.join();
         script.CloseLog();
