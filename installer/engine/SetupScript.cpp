@@ -143,3 +143,12 @@ void CSetupScript::FillNumberFormat()
     m_numberFormat.lpThousandSep = m_thousandSeparator;
     m_numberFormat.NegativeOrder = LocaleNumber(LOCALE_INEGNUMBER);
 }
+
+int QueryFreeSpace(const std::string& path, uint64_t& bytes)
+{
+    ULARGE_INTEGER available, total, free;
+    if (!GetDiskFreeSpaceExA(path.substr(0, 3).c_str(), &available, &total, &free))
+        return 0;
+    bytes = available.QuadPart;
+    return 1;
+}

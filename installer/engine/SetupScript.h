@@ -80,6 +80,11 @@ private:
 // The root word a REG line of the install log uses for the key.
 const char* LogRootWord(HKEY root);
 
+// The bytes free for the user on the drive of the path ("C:\..." asks
+// "C:\"), in 64 bits: drives with more than 4 GB free do not fit 32 bits.
+// 0 when the drive cannot be asked.
+int QueryFreeSpace(const std::string& path, uint64_t& bytes);
+
 // A shortcut at the path that opens the target; the HRESULT of the last COM
 // call made. COM must be initialised on the calling thread.
 HRESULT CreateShortcut(const char* shortcutPath, const char* target, const char* description);

@@ -1,7 +1,8 @@
 // Until the wizard's pages exist, the installer takes the script's choices
 // as they stand, as a wizard would whose every page is confirmed at once:
 // the destination expanded and created, the components and options as the
-// script sets them, and the program group in the user's Programs folder.
+// script sets them (when the drive has room for them), and the program
+// group in the user's Programs folder.
 #include "SetupWizard.h"
 
 #include "Files.h"
@@ -43,7 +44,12 @@ int RunSetupWizard(CSetupScript& script, HWND parent)
         script.m_destination.clear();
         return 0;
     }
-    script.RecomputeRequiredSize();
+    uint32_t required = script.RecomputeRequiredSize();
+    uint64_t free = 0;
+    if (QueryFreeSpace(script.m_destination, free) && free < required) {
+        script.m_destination.clear();
+        return 0;
+    }
     if (script.GetShortcutCount(true) > 0)
         ConfirmProgramGroup(script);
     return 1;

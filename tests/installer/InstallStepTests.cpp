@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include "FileRules.h"
@@ -78,10 +80,11 @@ TEST_F(InstallSteps, WalksVisitMainThenComponentsThenConditionsAndNeverStepPastT
                                 "IF NOPE==TRUE,SKIPPED\nIF DESTINATIONPATH!=,HELD\n"
                                 "REG=HKCU,Software\\VellmoraTests\\Walk\n"
                                 "ICON=$D\\main.lnk,$D\\main.txt\nICON=$D\\missing\\x.lnk,$D\\main.txt\n"
+                                "RUN=$D\\mark.bat\n"
                                 "[ON]\nFILE=README.TXT,$D\\on.txt\nIF NOPE==TRUE,SKIPPED\n"
                                 "[OFF]\nFILE=README.TXT,$D\\off.txt\nREG=HKCU,Software\\VellmoraTests\\WalkOff\n"
                                 "[SKIPPED]\nFILE=README.TXT,$D\\s1.txt\nFILE=README.TXT,$D\\s2.txt\n"
-                                "FILE=README.TXT,$D\\s3.txt\n"
+                                "FILE=README.TXT,$D\\s3.txt\nRUN=$D\\never.bat\n"
                                 "[HELD]\nFILE=README.TXT,$D\\held.txt\nREG=HKCU,Software\\VellmoraTests\\WalkHeld\n",
                                 m_destination);
     ASSERT_EQ(1, ReadScript(text.data(), text.size(), m_script, nullptr, nullptr));
@@ -98,7 +101,11 @@ TEST_F(InstallSteps, WalksVisitMainThenComponentsThenConditionsAndNeverStepPastT
     CoInitialize(nullptr);
     ASSERT_EQ(1, WalkShortcuts(m_script));
     CoUninitialize();
-    EXPECT_EQ(8, m_progress.m_steps);
+    std::ofstream(m_destination + "\\mark.bat") << "echo ran> \"" << m_destination << "\\ran.txt\"\r\n";
+    ASSERT_EQ(1, WalkPrograms(m_script));
+    EXPECT_EQ(8, m_progress.m_steps) << "programs take no steps";
+    EXPECT_TRUE(PumpUntil([this] { return GetFileAttributesA((m_destination + "\\ran.txt").c_str()) !=
+                                         INVALID_FILE_ATTRIBUTES; }, 20000)) << "the program was started";
     EXPECT_EQ(Expanded("$D\\main.txt|$D\\on.txt|$D\\held.txt|", m_destination),
               [this] { std::string all; for (auto& item : m_progress.m_items) all += item + "|"; return all; }());
     m_script.CloseLog();
@@ -169,6 +176,20 @@ TEST_F(InstallSteps, RegistryEntriesByMode)
     RegCloseKey(key);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Reg\\KeyOnly");
     RegDeleteKeyA(HKEY_CURRENT_USER, base);
+}
+
+// Counted in 32 bits, the free space of a drive with more than 4 GB free
+// would wrap.
+TEST(FreeSpace, CountsBeyondFourGigabytes)
+{
+    ULARGE_INTEGER available, total, free;
+    ASSERT_TRUE(GetDiskFreeSpaceExA("C:\\", &available, &total, &free));
+    if (available.QuadPart <= 0x100000000ULL)
+        GTEST_SKIP() << "the drive has less than 4 GB free";
+    uint64_t bytes = 0;
+    ASSERT_TRUE(QueryFreeSpace("C:\\Program Files\\Vellmora", bytes));
+    EXPECT_GT(bytes, 0xFFFFFFFFULL);
+    EXPECT_FALSE(QueryFreeSpace("Q:\\nowhere", bytes)) << "a drive that does not exist";
 }
 
 TEST(FileRules, NewAndBackupNamesAndVersionComparison)
