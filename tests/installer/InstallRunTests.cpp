@@ -99,11 +99,8 @@ TEST_F(InstallRun, VersionAndFunctionChecksDecideWhatIsReplacedAndWhatIsAsked)
     }
     ASSERT_EQ(0, run.Run(Build(body)));
 
-    std::vector<std::string> asked, logged;
-    for (const CSeenBox& box : run.Seen())
-        if (box.caption == "Copying files...")
-            asked.push_back(box.text);
-    EXPECT_EQ(questions, asked);
+    std::vector<std::string> logged;
+    EXPECT_EQ(questions, run.Texts("Copying files..."));
     for (const Case& c : cases) {
         EXPECT_EQ(c.replaced, ReadWholeFile(Path(c.file)) == kNewLibrary) << c.file;
         if (c.replaced)
@@ -146,8 +143,8 @@ TEST_F(InstallRun, AbortRetryAndIgnoreOnADestinationThatCannotBeCreated)
             CreateDirectoryA(Path("sub\\deeper").c_str(), nullptr);
         });
         ASSERT_EQ(0, run.Run(installer));
-        ASSERT_FALSE(run.Seen().empty());
-        EXPECT_EQ("Cannot copy file '" + nested + "'. Disk may be full or file may be in use.", run.Seen()[0].text);
+        EXPECT_EQ(std::vector<std::string>{"Cannot copy file '" + nested + "'. Disk may be full or file may be in use."},
+                  run.Texts("Error"));
         EXPECT_EQ(c.firstInstalled, Exists(nested));
         EXPECT_EQ(c.secondInstalled, Exists(Path("b.txt")));
         std::vector<std::string> logged;
@@ -197,7 +194,7 @@ TEST_F(InstallRun, DamagedScriptsMissingFilesAndUnwritableDestinations)
         ASSERT_EQ(0, run.Run(BuildInstaller(m_scratch, c.body ? script.c_str() : nullptr, Carried())));
         EXPECT_EQ(c.closing, run.ClosingText()) << script;
         if (c.question) {
-            EXPECT_EQ(c.question, run.Seen().front().text);
+            EXPECT_EQ(std::vector<std::string>{c.question}, run.Texts("Error"));
         }
         std::vector<std::string> files;
         for (const std::string& name : c.files)
@@ -241,10 +238,10 @@ TEST_F(InstallRun, CancelInTheMiddleOfALargeCopy)
             still = before == sizes();
         });
         ASSERT_EQ(0, run.Run(installer));
-        ASSERT_EQ(2u, run.Seen().size()) << "the worker ended before the question";
-        EXPECT_EQ("Install is not complete. If you quit the Setup program now,\nthe program will not be installed "
-                  "correctly.\n\nQuit the Setup program?",
-                  run.Seen()[0].text);
+        EXPECT_EQ(std::vector<std::string>{"Install is not complete. If you quit the Setup program now,\nthe program "
+                                           "will not be installed correctly.\n\nQuit the Setup program?"},
+                  run.Texts("Exit Setup"))
+            << "the worker ended before the question";
         EXPECT_TRUE(still) << "the worker went on while the question was open";
         std::vector<std::string> present;
         for (int i = 0; i < kFiles; i++) {

@@ -146,12 +146,19 @@ void CInstallerRun::PressWizard(HWND sheet)
     PostMessageA(sheet, WM_NULL, 0, 0);
 }
 
+std::vector<std::string> CInstallerRun::Texts(const char* caption) const
+{
+    std::vector<std::string> texts;
+    for (const CSeenBox& box : m_seen)
+        if (box.caption == caption)
+            texts.push_back(box.text);
+    return texts;
+}
+
 std::string CInstallerRun::ClosingText() const
 {
-    for (auto box = m_seen.rbegin(); box != m_seen.rend(); ++box)
-        if (box->caption == "Install")
-            return box->text;
-    return std::string();
+    std::vector<std::string> closing = Texts("Install");
+    return closing.empty() ? std::string() : closing.back();
 }
 
 std::string ReadWholeFile(const std::string& path)

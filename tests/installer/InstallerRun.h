@@ -40,6 +40,8 @@ public:
     long Run(const std::string& program, DWORD timeoutMs = 90000);
 
     const std::vector<CSeenBox>& Seen() const { return m_seen; }
+    // The texts of the boxes seen with this caption, in order.
+    std::vector<std::string> Texts(const char* caption) const;
     // The text of the last box of caption "Install", the closing message.
     std::string ClosingText() const;
 
