@@ -30,23 +30,6 @@ std::string BuildInstaller(const std::string& directory, const char* script, con
 
 namespace {
 
-struct CDialogSearch {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM lParam)
-{
-    CDialogSearch* search = (CDialogSearch*)lParam;
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && IsWindowVisible(window) && lstrcmpA(className, "#32770") == 0)
-        search->found.push_back(window);
-    return TRUE;
-}
-
 bool IsWizard(HWND window)
 {
     return GetDlgItem(window, 0x3024) != nullptr;
@@ -84,13 +67,12 @@ long CInstallerRun::Run(const std::string& program, DWORD timeoutMs)
             process.Kill();
             return -1;
         }
-        CDialogSearch search = {process.GetProcessId(), {}};
-        EnumWindows(CollectDialog, (LPARAM)&search);
+        std::vector<HWND> dialogs = process.FindWindows("#32770");
         bool answered = false;
-        for (HWND window : search.found)
+        for (HWND window : dialogs)
             if (IsMessageBox(window))
                 answered = AnswerBox(window);
-        for (HWND window : search.found) {
+        for (HWND window : dialogs) {
             if (!answered && IsWizard(window))
                 PressWizard(window);
             if (GetDlgItem(window, 1019) != nullptr && m_onProgress) {
