@@ -67,7 +67,7 @@ int CComponentsPage::OnSetActive()
 int CComponentsPage::CheckFreeSpace()
 {
     uint64_t freeBytes = 0;
-    if (!ReadFreeSpace(m_script.m_destination, freeBytes))
+    if (!QueryFreeSpace(m_script.m_destination, freeBytes))
         return 0;
     if (freeBytes < m_script.m_requiredSize) {
         SetupMessage(IDS_NO_FREE_SPACE, nullptr, MB_OK | MB_ICONERROR);

@@ -3,19 +3,12 @@
 #include "SetupScript.h"
 #include "resource.h"
 
-namespace {
-
-// The installer's own icon.
-const UINT kWizardIconId = 1;
-
-} // namespace
-
 CSetupWizard::CSetupWizard(CSetupScript& script, HWND parent)
     : CPropertySheet("", parent, 0), m_script(script), m_destinationPage(*this), m_componentsPage(*this),
       m_programGroupPage(*this), m_optionsPage(*this)
 {
     m_header.dwFlags |= PSH_WIZARD | PSH_USEICONID;
-    m_header.pszIcon = MAKEINTRESOURCEA(kWizardIconId);
+    m_header.pszIcon = MAKEINTRESOURCEA(IDI_INSTALL);
     AddPage(&m_destinationPage);
     AddPage(&m_componentsPage);
     AddPage(&m_programGroupPage);

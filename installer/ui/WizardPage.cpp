@@ -56,16 +56,6 @@ std::string SizeText(CSetupScript& script, uint64_t bytes)
     return text.GetString();
 }
 
-int ReadFreeSpace(const std::string& path, uint64_t& bytes)
-{
-    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-    if (!GetDiskFreeSpaceA(SpaceRoot(path).c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
-        return 0;
-    // The product passes 32 bits on any drive with more than 4 GB free.
-    bytes = (uint64_t)freeClusters * bytesPerSector * sectorsPerCluster;
-    return 1;
-}
-
 void ShowSize(HWND dialog, int controlId, CSetupScript& script, uint64_t bytes)
 {
     SetDlgItemTextA(dialog, controlId, SizeText(script, bytes).c_str());
@@ -74,7 +64,7 @@ void ShowSize(HWND dialog, int controlId, CSetupScript& script, uint64_t bytes)
 void ShowFreeSpace(HWND dialog, CSetupScript& script, const std::string& path)
 {
     uint64_t bytes = 0;
-    if (ReadFreeSpace(path, bytes))
+    if (QueryFreeSpace(path, bytes))
         ShowSize(dialog, IDC_SPACE_AVAILABLE, script, bytes);
 }
 

@@ -35,8 +35,6 @@ protected:
 
 // "%s KB" with the kilobytes in the script's number format.
 std::string SizeText(CSetupScript& script, uint64_t bytes);
-// Free bytes of the drive or share of the path; 0 when they cannot be read.
-int ReadFreeSpace(const std::string& path, uint64_t& bytes);
 void ShowSize(HWND dialog, int controlId, CSetupScript& script, uint64_t bytes);
 // The free space of the path's drive, or the text left as it was when the
 // drive cannot be read.

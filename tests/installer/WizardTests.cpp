@@ -241,9 +241,9 @@ TEST(WizardText, SizesInKilobytesAndTheRootsOfFreeSpace)
     for (const auto& root : roots)
         EXPECT_EQ(root.root, SpaceRoot(root.path)) << root.path;
     uint64_t freeBytes = 0;
-    EXPECT_EQ(1, ReadFreeSpace("C:\\Vellmora", freeBytes));
+    EXPECT_EQ(1, QueryFreeSpace("C:\\Vellmora", freeBytes));
     EXPECT_GT(freeBytes, 0u);
-    EXPECT_EQ(0, ReadFreeSpace("", freeBytes));
+    EXPECT_EQ(0, QueryFreeSpace("", freeBytes));
 }
 
 TEST_F(Wizard, ComponentListTogglesOnASecondClickAndDetailsLeaveAPartlyChosenComponent)
