@@ -79,6 +79,9 @@ TEST(InstallSystem, TheShippedInstallerInstallsVellmoraWithItsDefaults)
         run.Answer("Error", IDYES);  // until the remover is built, the installer goes on without it
     ASSERT_EQ(0, run.Run(TestBinaryDirectory() + "Install.exe"));
     EXPECT_EQ("Installation complete.", run.ClosingText());
+    // The wizard asked once, on its destination page.
+    EXPECT_EQ(std::vector<std::string>{"Directory '" + destination + "' doesn't exist. Create directory?"},
+              run.Texts("Setup"));
 
     std::string log = ReadWholeFile(destination + "\\Install.log");
     printf("Install.log after a default installation:\n%s", log.c_str());

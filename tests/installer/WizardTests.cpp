@@ -16,6 +16,7 @@
 #include "../library/DialogWatchdog.h"
 #include "DialogDriver.h"
 #include "Files.h"
+#include "InstallerRun.h"
 #include "ScriptTestSupport.h"
 #include "SetupScript.h"
 #include "SetupWizard.h"
@@ -37,18 +38,6 @@ bool WaitFor(Condition condition)
         Sleep(20);
     }
     return true;
-}
-
-std::string ReadWholeFile(const std::string& path)
-{
-    std::string bytes;
-    CDiskFile file;
-    CFileError error;
-    if (file.Open(path.c_str(), kFileRead | kFileShareReadWrite, &error)) {
-        bytes.resize(file.GetLength());
-        bytes.resize(file.Read(&bytes[0], (DWORD)bytes.size(), &error));
-    }
-    return bytes;
 }
 
 BOOL CALLBACK AnswerYes(HWND window, LPARAM)
@@ -423,4 +412,21 @@ TEST_F(Wizard, CancelAsksAndYesEmptiesTheDestination)
     EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2, rect.left) << "centred";
     EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2, rect.top);
     EXPECT_EQ(0, exStyle & WS_EX_CONTEXTHELP);
+}
+
+TEST_F(Wizard, InstallExeWithAnEmptyProgramGroupLogsNoGroupAndMakesNoShortcuts)
+{
+    std::string destination = m_directory + "\\App";
+    std::string script = "[MAIN]\nPROGRAM=Group Test\nDEFDIRECTORY=" + destination +
+                         "\nFILE=TEXT,%d\\Text.txt\nICON=%i\\Text.lnk,%d\\Text.txt\n";
+    // The driver presses through the wizard, whose group name stays empty.
+    CInstallerRun run;
+    ASSERT_EQ(0, run.Run(BuildInstaller(m_directory, script.c_str(), {{"TEXT", "carried text"}})));
+    EXPECT_EQ("Installation complete.", run.ClosingText());
+    EXPECT_EQ(std::vector<std::string>{"Directory '" + destination + "' doesn't exist. Create directory?"},
+              run.Texts("Setup"));
+    EXPECT_EQ((std::vector<std::string>{"[INSTALL]", "TITLE=Group Test", "PATH=" + destination,
+                                        "FILE=" + destination + "\\Text.txt"}),
+              ReadLines(destination + "\\Install.log"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\Text.lnk"));
 }
