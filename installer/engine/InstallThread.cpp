@@ -25,6 +25,10 @@ int CInstallThread::Start()
 {
     BeginStep(*m_dialog, IDS_STEP_INITIALISE);
     m_script.m_progressDialog = m_dialog;
+    // The wizard opens the log on its program group page; without that page
+    // the log is opened here, so that the remover learns of every file.
+    if (!m_script.IsLogOpen())
+        m_script.OpenLog();
     m_dialog->SetRange(m_script.CountInstallSteps() + 1);
     m_dialog->Step();
 

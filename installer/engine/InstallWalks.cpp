@@ -4,10 +4,19 @@
 
 namespace {
 
+// One kind of item, applied list by list; a condition that does not hold
+// takes one progress step when stepWhenSkipped is set.
+template <class Item>
 class CWalk {
 public:
-    explicit CWalk(CSetupScript& script) : m_script(script) {}
-    virtual ~CWalk() {}
+    typedef CItemList<Item> CItemLists::*List;
+    typedef int (CSetupScript::*Operation)(Item&);
+
+    CWalk(CSetupScript& script, List list, Operation operation, bool stepAfterList, bool stepWhenSkipped)
+        : m_script(script), m_list(list), m_operation(operation), m_stepAfterList(stepAfterList),
+          m_stepWhenSkipped(stepWhenSkipped)
+    {
+    }
 
     int Run()
     {
@@ -19,27 +28,21 @@ public:
         return WalkConditions(m_script);
     }
 
-protected:
-    virtual int ApplyList(CItemLists& lists) = 0;
-    virtual void OnConditionFails() {}
-
+private:
     // Each item is a boundary where a paused installation waits and a
     // cancelled one stops.
-    template <class Item, class Operation>
-    int ApplyEach(CItemList<Item>& items, Operation operation, bool stepAfter)
+    int ApplyList(CItemLists& lists)
     {
         CInstallProgress& progress = m_script.GetProgress();
+        CItemList<Item>& items = lists.*m_list;
         for (Item* item : items)
-            if (!progress.AtItemBoundary() || !(m_script.*operation)(*item))
+            if (!progress.AtItemBoundary() || !(m_script.*m_operation)(*item))
                 return 0;
-        if (stepAfter && !items.IsEmpty())
+        if (m_stepAfterList && !items.IsEmpty())
             progress.Step();
         return 1;
     }
 
-    CSetupScript& m_script;
-
-private:
     int WalkComponent(CSelection& component)
     {
         if (component.m_state == kStateOff)
@@ -55,64 +58,33 @@ private:
     int WalkConditions(CItemLists& lists)
     {
         for (CIfItem* condition : lists.m_conditions) {
-            if (!m_script.ConditionHolds(*condition))
-                OnConditionFails();
-            else if (!ApplyList(*condition) || !WalkConditions(*condition))
+            if (!m_script.ConditionHolds(*condition)) {
+                if (m_stepWhenSkipped)
+                    m_script.GetProgress().Step();
+            } else if (!ApplyList(*condition) || !WalkConditions(*condition)) {
                 return 0;
+            }
         }
         return 1;
     }
-};
 
-class CFileWalk : public CWalk {
-public:
-    using CWalk::CWalk;
-
-protected:
-    int ApplyList(CItemLists& lists) override { return ApplyEach(lists.m_files, &CSetupScript::InstallFile, false); }
-    void OnConditionFails() override { m_script.GetProgress().Step(); }
-};
-
-class CRegistryWalk : public CWalk {
-public:
-    using CWalk::CWalk;
-
-protected:
-    int ApplyList(CItemLists& lists) override
-    {
-        return ApplyEach(lists.m_registry, &CSetupScript::ApplyRegItem, true);
-    }
-};
-
-class CShortcutWalk : public CWalk {
-public:
-    using CWalk::CWalk;
-
-protected:
-    int ApplyList(CItemLists& lists) override
-    {
-        return ApplyEach(lists.m_shortcuts, &CSetupScript::InstallShortcut, true);
-    }
-};
-
-class CProgramWalk : public CWalk {
-public:
-    using CWalk::CWalk;
-
-protected:
-    int ApplyList(CItemLists& lists) override { return ApplyEach(lists.m_programs, &CSetupScript::RunProgram, false); }
+    CSetupScript& m_script;
+    List m_list;
+    Operation m_operation;
+    bool m_stepAfterList;
+    bool m_stepWhenSkipped;
 };
 
 } // namespace
 
 int WalkFiles(CSetupScript& script)
 {
-    return CFileWalk(script).Run();
+    return CWalk<CFileItem>(script, &CItemLists::m_files, &CSetupScript::InstallFile, false, true).Run();
 }
 
 int WalkRegistry(CSetupScript& script)
 {
-    return CRegistryWalk(script).Run();
+    return CWalk<CRegItem>(script, &CItemLists::m_registry, &CSetupScript::ApplyRegItem, true, false).Run();
 }
 
 int WalkShortcuts(CSetupScript& script)
@@ -120,10 +92,10 @@ int WalkShortcuts(CSetupScript& script)
     if (script.m_programGroup.empty())
         return 1;
     CreateDirectoryA(script.m_programGroup.c_str(), nullptr);
-    return CShortcutWalk(script).Run();
+    return CWalk<CIconItem>(script, &CItemLists::m_shortcuts, &CSetupScript::InstallShortcut, true, false).Run();
 }
 
 int WalkPrograms(CSetupScript& script)
 {
-    return CProgramWalk(script).Run();
+    return CWalk<CRunItem>(script, &CItemLists::m_programs, &CSetupScript::RunProgram, false, false).Run();
 }

@@ -5,6 +5,7 @@
 
 #include "AppThread.h"
 #include "Registry.h"
+#include "SpaceText.h"
 #include "Text.h"
 
 CSetupScript::CSetupScript()
@@ -54,7 +55,7 @@ int CSetupScript::ExpandMacros(std::string& text)
     return 1;
 }
 
-static std::string QueryRegistryText(HKEY root, const char* path, const char* name)
+std::string QueryRegistryText(HKEY root, const char* path, const char* name)
 {
     CRegistryKey key;
     CText value;
@@ -142,4 +143,13 @@ void CSetupScript::FillNumberFormat()
     m_numberFormat.lpDecimalSep = m_decimalSeparator;
     m_numberFormat.lpThousandSep = m_thousandSeparator;
     m_numberFormat.NegativeOrder = LocaleNumber(LOCALE_INEGNUMBER);
+}
+
+int QueryFreeSpace(const std::string& path, uint64_t& bytes)
+{
+    ULARGE_INTEGER available, total, free;
+    if (!GetDiskFreeSpaceExA(SpaceRoot(path).c_str(), &available, &total, &free))
+        return 0;
+    bytes = available.QuadPart;
+    return 1;
 }
