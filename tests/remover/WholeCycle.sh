@@ -14,7 +14,7 @@ mkdir -p "$work/home"
 # A prefix links the user's Desktop and Documents to $HOME: a scratch home,
 # and real folders instead of the links, keep everything inside the prefix.
 export HOME="$work/home" WINEPREFIX="$work/prefix"
-"$WINE" wineboot -i >/dev/null 2>&1 || true
+"$WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
 "$WINESERVER" -w
 own_user_folders
 unmanaged_windows
@@ -40,7 +40,7 @@ differences() {  # <before> <after>
 
 inventory "$work/before"
 status=0
-"$WINE" "$driver" "$@" || status=$?
+"$WINE" "$driver" "$@" </dev/null || status=$?
 settle
 inventory "$work/removed"
 echo "---- Prefix after the removal, against before the installation:"
@@ -48,7 +48,7 @@ differences "$work/before" "$work/removed" | tee "$work/removed.diff"
 
 # The removal program's copy waits for the next start; after it nothing of
 # the installation may be left.
-"$WINE" wineboot -r >/dev/null 2>&1 || true
+"$WINE" wineboot -r </dev/null >/dev/null 2>&1 || true
 settle
 inventory "$work/restarted"
 echo "---- Prefix after the next start, against before the installation:"
@@ -64,4 +64,6 @@ vendor_key='^user\.reg: > \[Software\\\\Brennwick\]$'
 if grep -Ei "$pattern" "$work/restarted.diff" | grep -Ev "$vendor_key"; then
   echo "FAILED: the lines above are left of the installation"; status=1
 fi
+# The prefix is kept only to look into a failure.
+[ $status -eq 0 ] && rm -rf "$WINEPREFIX"
 exit $status
