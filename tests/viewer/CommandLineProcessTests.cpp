@@ -28,6 +28,14 @@ TEST_F(ProgramTest, StartsTheFrameAndWritesTheSettingsWhenClosed)
     ASSERT_TRUE(program.Start("Vellmora.exe", "\"C:\\no such dir\\book.CBF\" page.cpf notes.txt ab"));
     HWND frame = program.WaitForWindow("VIEWERFRAME");
     ASSERT_NE(nullptr, frame);
+    // The two clip files are offered in command-line order; the others are
+    // ignored.
+    {
+        CDialogAnswer book("Open ClipbookFile:", 1001, program.GetProcessId());
+        ASSERT_TRUE(book.Wait());
+        CDialogAnswer page("Open Clippage File:", 1001, program.GetProcessId());
+        ASSERT_TRUE(page.Wait());
+    }
     EXPECT_EQ("Vellmora", WindowText(frame));
     HWND clipbook = nullptr;
     EXPECT_TRUE(PumpUntil([&] { return (clipbook = FindMdiChild(frame, "VIEWERCLIPBOOK")) != nullptr; }));
