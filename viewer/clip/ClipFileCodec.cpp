@@ -148,11 +148,11 @@ int MeasureStoredDib(const uint8_t* header, CStoredDibLayout* layout)
     default:
         return 0;
     }
-    if (colours > 0xFFFFFFFFu || bits > 0xFFFFFFFFu)
-        return 0;
+    // Parts beyond 32 bits are held at the largest value, which no block
+    // can hold.
     layout->headerBytes = headerBytes;
-    layout->colourBytes = (uint32_t)colours;
-    layout->bitsBytes = (uint32_t)bits;
+    layout->colourBytes = colours > 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)colours;
+    layout->bitsBytes = bits > 0xFFFFFFFFu ? 0xFFFFFFFFu : (uint32_t)bits;
     return 1;
 }
 

@@ -76,8 +76,8 @@ struct CStoredDibLayout {
     uint32_t bitsBytes;
 };
 // Measures the block from its header (at least 40 bytes must be readable).
-// Answers 0 when the bit count has no stored layout or a part does not fit
-// in 32 bits; figures are computed in 64 bits.
+// Answers 0 when the bit count has no stored layout. Figures are computed
+// in 64 bits; a part that does not fit in 32 bits reads as 0xFFFFFFFF.
 int MeasureStoredDib(const uint8_t* header, CStoredDibLayout* layout);
 // Block length of a palette with this many entries: 8 + 4e.
 uint32_t StoredPaletteLength(uint32_t entries);
