@@ -193,33 +193,60 @@ private:
 int CFileBytes::Read(const char* path)
 {
     Free();
-    CDiskFile file;
     CFileError error;
-    if (!file.Open(path, kFileRead | kFileShareRead, &error))
+    if (!m_file.Open(path, kFileRead | kFileShareRead, &error))
         return 0;
     DWORD high = 0;
-    DWORD length = GetFileSize(file.GetHandle(), &high);
-    if ((length == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 || length > 0x7FFFFFF0)
-        return 0;
-    // Two spare zero bytes, so that nothing a reader does can run off a
-    // string at the very end.
-    m_bytes = (uint8_t*)malloc((size_t)length + 2);
-    if (m_bytes == nullptr)
-        return 0;
-    m_bytes[length] = m_bytes[length + 1] = 0;
-    if (length != 0 && file.Read(m_bytes, length, &error) != length) {
+    DWORD length = GetFileSize(m_file.GetHandle(), &high);
+    if ((length == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 || length > 0x7FFFFFF0) {
         Free();
         return 0;
     }
+    // A mapped file costs no copy; a read of one from a network or a
+    // removable drive reports a failure instead of faulting.
+    char root[4] = {0, ':', '\\', 0};
+    CText full;
+    m_file.GetFullPath(full);
+    root[0] = full.GetAt(0);
+    if (length != 0 && full.GetAt(1) == ':' && GetDriveTypeA(root) == DRIVE_FIXED && Map(length))
+        return 1;
+    // Two spare zero bytes, so that nothing a reader does can run off a
+    // string at the very end.
+    m_bytes = (uint8_t*)malloc((size_t)length + 2);
+    if (m_bytes == nullptr || (length != 0 && m_file.Read(m_bytes, length, &error) != length)) {
+        Free();
+        return 0;
+    }
+    m_bytes[length] = m_bytes[length + 1] = 0;
+    m_length = length;
+    return 1;
+}
+
+int CFileBytes::Map(DWORD length)
+{
+    HANDLE mapping = CreateFileMappingA(m_file.GetHandle(), nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (mapping == nullptr)
+        return 0;
+    // The view keeps the mapping.
+    m_bytes = (uint8_t*)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    CloseHandle(mapping);
+    if (m_bytes == nullptr)
+        return 0;
+    m_mapped = 1;
     m_length = length;
     return 1;
 }
 
 void CFileBytes::Free()
 {
-    free(m_bytes);
+    if (m_mapped)
+        UnmapViewOfFile(m_bytes);
+    else
+        free(m_bytes);
+    m_file.Close();
     m_bytes = nullptr;
     m_length = 0;
+    m_mapped = 0;
 }
 
 CSafeFileWriter::CSafeFileWriter() : m_buffer(nullptr), m_used(0), m_failed(1) {}

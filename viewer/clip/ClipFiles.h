@@ -10,10 +10,12 @@
 #include "Files.h"
 #include "Text.h"
 
-// The bytes of a whole file, read at once.
+// The bytes of a whole file, at once. A file on a local fixed drive is
+// mapped rather than copied; the file stays open, readable by others only,
+// while the bytes are held.
 class CFileBytes {
 public:
-    CFileBytes() : m_bytes(nullptr), m_length(0) {}
+    CFileBytes() : m_bytes(nullptr), m_length(0), m_mapped(0) {}
     ~CFileBytes() { Free(); }
     CFileBytes(const CFileBytes&) = delete;
     CFileBytes& operator=(const CFileBytes&) = delete;
@@ -25,8 +27,12 @@ public:
     size_t GetLength() const { return m_length; }
 
 private:
+    int Map(DWORD length);
+
+    CDiskFile m_file;
     uint8_t* m_bytes;
     size_t m_length;
+    int m_mapped;
 };
 
 // Writes a file as a temporary file in the target's folder that replaces
