@@ -401,6 +401,19 @@ TEST_F(ClipBookTest, FileMenuOpensAndSavesPagesAndBooks)
     ASSERT_TRUE(Answered(ID_FILE_OPEN, "Open", IDOK, ChooseFile, &openAgain));
     EXPECT_EQ(Names({"A", "B", "", "(2)"}), PageNames());
 
+    // The list entry chosen names the page by its position: the page with
+    // the empty name is saved, not the clipboard.
+    Reply unnamed;
+    unnamed.text = Path("unnamed.cpf");
+    ASSERT_TRUE(PutTextOnClipboard("clipboard now"));
+    Select(PageItem(2));
+    ASSERT_TRUE(Answered(ID_FILE_SAVE_AS, "Save As", IDOK, ChooseFile, &unnamed));
+    EXPECT_EQ("", unnamed.selection);
+    CClipPage reloaded("");
+    ASSERT_TRUE(LoadPageFile(unnamed.text.c_str(), reloaded));
+    ASSERT_GT(reloaded.GetCount(), 0);
+    EXPECT_STREQ("menu page", (const char*)reloaded.GetRecord(0)->GetData());
+
     book.text = Path("book.cbf");
     ASSERT_TRUE(Answered(ID_FILE_SAVE_CLIPBOOK, "Save As", IDOK, ChooseFile, &book));
     CClipBook reread;
