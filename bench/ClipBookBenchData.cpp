@@ -31,18 +31,6 @@ std::string PageName(int page)
 
 } // namespace
 
-double BenchNow()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER value;
-        QueryPerformanceFrequency(&value);
-        return value;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return (double)counter.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
-
 std::string BenchFolder(const char* tag)
 {
     char temp[MAX_PATH] = "";
@@ -69,6 +57,20 @@ double Median(double* values, int count)
 {
     std::sort(values, values + count);
     return values[count / 2];
+}
+
+double PlainRead(const std::string& path)
+{
+    double start = BenchNow();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD size = GetFileSize(file, nullptr);
+    void* bytes = malloc(size);
+    DWORD done = 0;
+    ReadFile(file, bytes, size, &done, nullptr);
+    CloseHandle(file);
+    double elapsed = BenchNow() - start;
+    free(bytes);
+    return elapsed;
 }
 
 void FillBenchBook(CClipBook& book)

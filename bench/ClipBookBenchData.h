@@ -12,13 +12,15 @@ const int kBenchPages = 64;
 const DWORD kBenchPageBytes = 4 * 1024 * 1024;
 const int kBenchRounds = 5;
 
-// Milliseconds of the performance counter.
-double BenchNow();
+#include "BenchClock.h"
+
 // A folder of its own under the temporary folder.
 std::string BenchFolder(const char* tag);
 void RemoveBenchFolder(const std::string& folder);
 // Median of a few values.
 double Median(double* values, int count);
+// Reads a whole file with one plain ReadFile; answers the milliseconds.
+double PlainRead(const std::string& path);
 
 // Appends the 64 pages to the book.
 void FillBenchBook(CClipBook& book);

@@ -31,20 +31,6 @@ double PlainWrite(const CClipBook& book, const std::string& path, DWORD size, in
     return BenchNow() - start;
 }
 
-double PlainRead(const std::string& path)
-{
-    double start = BenchNow();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD size = GetFileSize(file, nullptr);
-    void* bytes = malloc(size);
-    DWORD done = 0;
-    ReadFile(file, bytes, size, &done, nullptr);
-    CloseHandle(file);
-    double elapsed = BenchNow() - start;
-    free(bytes);
-    return elapsed;
-}
-
 } // namespace
 
 int main()

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AppThread.h"
+#include "BenchClock.h"
 #include "Registry.h"
 #include "Settings.h"
 #include "ViewerApp.h"
@@ -22,18 +23,6 @@
 namespace {
 const size_t kTextBytes = 4 * 1024 * 1024;
 const int kRounds = 9;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER value;
-        QueryPerformanceFrequency(&value);
-        return value;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return (double)counter.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
 
 void Pump()
 {
@@ -123,9 +112,9 @@ Measure MeasureChanges(CViewerFrame& frame, UINT textFormat, int formats, int vi
     unsigned long copies = CFormatView::GetCopyCount();
     for (int round = 0; round < kRounds; round++) {
         PutFormats(textFormat, formats, (round & 1) ? 'a' : 'b', alternateSets ? (round & 1) : 0);
-        double start = Now();
+        double start = BenchNow();
         Pump();
-        times.push_back(Now() - start);
+        times.push_back(BenchNow() - start);
     }
     std::sort(times.begin(), times.end());
     double copied = (double)(CFormatView::GetCopyCount() - copies);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ClipDataSamples.h"
 #include "ClipFileDialogs.h"
 #include "ClipFiles.h"
 #include "ClipboardHelper.h"
@@ -21,20 +22,6 @@ using namespace std::string_literals;
 namespace {
 
 typedef std::vector<std::string> Names;
-
-std::string ReadAll(const std::string& path)
-{
-    CFileBytes file;
-    return file.Read(path.c_str()) ? std::string((const char*)file.GetBytes(), file.GetLength()) : "<none>";
-}
-
-void WriteAll(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-    CloseHandle(file);
-}
 
 // What a dialog driver saw and typed.
 struct Reply {
@@ -427,7 +414,7 @@ TEST_F(ClipBookTest, DamagedFilesGetTheirMessageOnEveryWayInAndLoseNothing)
     Window().AddPageFromClipboard("Kept");
     // Two pages "One" and "Two" of one text record each, and the page file
     // of the first: each damaged by a cut, a size too large, a wrong magic.
-    std::string whole = ReadAll(SaveTwoPages("two.cbf"));
+    std::string whole = ReadFileBytes(SaveTwoPages("two.cbf"));
     std::string page = "VLMP1\0"s + whole.substr(9, whole.find('\xFE') - 9) + "\xFE\1";
     std::string oversized = whole, oversizedPage = page;
     oversized[whole.size() - 8] = '\x7F';
@@ -441,7 +428,7 @@ TEST_F(ClipBookTest, DamagedFilesGetTheirMessageOnEveryWayInAndLoseNothing)
                    {"wrong magic", "VLMX1" + whole.substr(5), "VLMX1" + page.substr(5)}};
     for (const auto& damage : damages) {
         std::string path = Path("damaged.cbf");
-        WriteAll(path, damage.bytes);
+        WriteFileBytes(path, damage.bytes);
         Reply yes, reply;
         yes.text = path;
         {
@@ -464,7 +451,7 @@ TEST_F(ClipBookTest, DamagedFilesGetTheirMessageOnEveryWayInAndLoseNothing)
 
         // A damaged page file puts nothing on the clipboard and adds no page.
         std::string pagePath = Path("damaged.cpf");
-        WriteAll(pagePath, damage.pageBytes);
+        WriteFileBytes(pagePath, damage.pageBytes);
         {
             CDialogAnswer answer("Open Clippage File:", IDC_OPTION_OPEN, 0, 15000, ChooseClipboard, &reply);
             CDialogAnswer error("Error", IDOK);
@@ -487,19 +474,19 @@ TEST_F(ClipBookTest, AnUnreadableDataFileIsKeptAsideBeforeTheBookIsWritten)
     DeleteFileA(backup.GetString());
     DestroyFrame();
     const std::string damaged = "VLMD1Lost\0"s + "\1\0\0\0Text\0\x40\0\0\0short";
-    WriteAll(dataFile.GetString(), damaged);
+    WriteFileBytes(dataFile.GetString(), damaged);
     CreateFrame();
     EXPECT_EQ(Names({"Lost"}), PageNames()) << "what could be read is shown";
     ASSERT_TRUE(PutTextOnClipboard("new"));
     Window().AddPageFromClipboard("New");
     DestroyFrame();
-    EXPECT_EQ(damaged, ReadAll(backup.GetString()));
+    EXPECT_EQ(damaged, ReadFileBytes(backup.GetString()));
 
     // The next start reads the book written at the end of the last run.
     CreateFrame();
     EXPECT_EQ(Names({"Lost", "New"}), PageNames());
     DestroyFrame();
-    EXPECT_EQ(damaged, ReadAll(backup.GetString())) << "a readable data file is not kept aside";
+    EXPECT_EQ(damaged, ReadFileBytes(backup.GetString())) << "a readable data file is not kept aside";
     DeleteFileA(backup.GetString());
     CreateFrame();
 }

@@ -110,3 +110,24 @@ HGLOBAL MakeMetafilePicture(HMETAFILE metafile, LONG mode, LONG x, LONG y)
     METAFILEPICT picture = {mode, x, y, metafile};
     return MakeGlobalBlock(&picture, sizeof picture);
 }
+
+std::string ReadFileBytes(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<none>";
+    std::string bytes(GetFileSize(file, nullptr), 0);
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(file, &bytes[0], (DWORD)bytes.size(), &read, nullptr))
+        bytes = "<none>";
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    CloseHandle(file);
+}

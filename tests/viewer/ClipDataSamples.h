@@ -1,5 +1,6 @@
-// Sample clipboard data of every kind, and readers that turn data back into
-// comparable values, shared by the clip format and clip file tests.
+// Sample clipboard data of every kind, readers that turn data back into
+// comparable values, and whole files as bytes, shared by the clip format
+// and clip file tests.
 #pragma once
 
 #include <windows.h>
@@ -20,3 +21,7 @@ std::string MetafileBits(HMETAFILE metafile);
 HENHMETAFILE MakeEnhMetafile();
 HMETAFILE MakeMetafile();
 HGLOBAL MakeMetafilePicture(HMETAFILE metafile, LONG mode, LONG x, LONG y);
+// The bytes of a whole file ("<none>" when it cannot be read), and a file
+// written anew with the bytes.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);

@@ -18,20 +18,6 @@ using namespace std::string_literals;
 
 namespace {
 
-std::string FileBytes(const std::string& path)
-{
-    CFileBytes file;
-    return file.Read(path.c_str()) ? std::string((const char*)file.GetBytes(), file.GetLength()) : "<none>";
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-    CloseHandle(file);
-}
-
 CClipFormat* Block(const char* name, UINT format, const std::string& bytes)
 {
     CClipFormat* record = new CClipFormat(name, format);
@@ -123,11 +109,11 @@ TEST_F(ClipFiles, WritersProduceTheDocumentedBytes)
     };
     for (const auto& row : cases) {
         ASSERT_TRUE(row.save(Path("golden").c_str())) << row.what;
-        EXPECT_EQ(row.bytes, FileBytes(Path("golden"))) << row.what;
+        EXPECT_EQ(row.bytes, ReadFileBytes(Path("golden"))) << row.what;
     }
     // 256 palette entries: L = 8 + 4 * 256, four spare bytes at the end.
     ASSERT_TRUE(SavePageFile(palette, Path("palette").c_str()));
-    std::string bytes = FileBytes(Path("palette"));
+    std::string bytes = ReadFileBytes(Path("palette"));
     ASSERT_EQ(6u + 4 + 8 + 4 + 4 + 1032 + 2, bytes.size());
     EXPECT_EQ(U32(1032), bytes.substr(22, 4));
     EXPECT_EQ(std::string("\0\3\0\1", 4), bytes.substr(26, 4)) << "version 0x300, 256 entries";
@@ -192,24 +178,24 @@ TEST_F(ClipFiles, AFailedSaveLeavesThePreviousFileAndNoTemporaryFile)
     CClipBook book;
     book.Append(Page("New", {Block("Text", CF_TEXT, "new")}));
     std::string target = Path("book.cbf");
-    WriteBytes(target, "old contents");
+    WriteFileBytes(target, "old contents");
     // Another program holds the file open without letting it be replaced.
     HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     EXPECT_FALSE(SaveBookFile(book, target.c_str(), 0));
     CloseHandle(held);
-    EXPECT_EQ("old contents", FileBytes(target));
+    EXPECT_EQ("old contents", ReadFileBytes(target));
     EXPECT_FALSE(SaveBookFile(book, Path("no such folder\\book.cbf").c_str(), 0));
     {
         CSafeFileWriter abandoned;
         ASSERT_TRUE(abandoned.Open(target.c_str()));
         ASSERT_TRUE(abandoned.Put("partial", 7));
     }
-    EXPECT_EQ("old contents", FileBytes(target)) << "a write that never completes replaces nothing";
+    EXPECT_EQ("old contents", ReadFileBytes(target)) << "a write that never completes replaces nothing";
 
     ASSERT_TRUE(SaveBookFile(book, target.c_str(), 0));
     EXPECT_EQ(std::string("VLMB1New\0", 9) + U32(1) + std::string("Text\0", 5) + U32(3) + "new\xFE\1",
-              FileBytes(target));
+              ReadFileBytes(target));
     EXPECT_FALSE(AnyFileMatches(Path("*.tmp").c_str())) << "temporary files are removed or renamed";
 }
 
@@ -335,7 +321,7 @@ TEST_F(ClipFiles, EveryTruncationAndBitFlipOfABookGetsAClearAnswer)
         pictures->Append(record);
     book.Append(pictures);
     ASSERT_TRUE(SaveBookFile(book, Path("rich.cbf").c_str(), 0));
-    const std::string bytes = FileBytes(Path("rich.cbf"));
+    const std::string bytes = ReadFileBytes(Path("rich.cbf"));
 
     // A book may end after any whole page without its final 0x01.
     const size_t firstPageEnd = 5 + 5 + (4 + 5 + 4 + 9) + 1;

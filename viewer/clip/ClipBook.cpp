@@ -5,28 +5,37 @@
 #include <algorithm>
 #include <new>
 
+namespace {
+// Takes an owned item out of a list and deletes it.
+template <class T>
+int RemoveOwned(std::vector<T*>& items, T* item)
+{
+    typename std::vector<T*>::iterator found = std::find(items.begin(), items.end(), item);
+    if (found == items.end())
+        return 0;
+    items.erase(found);
+    delete item;
+    return 1;
+}
+
+template <class T>
+void RemoveAllOwned(std::vector<T*>& items)
+{
+    for (T* item : items)
+        delete item;
+    items.clear();
+}
+} // namespace
+
 CClipPage::CClipPage(const char* name) : m_name(name), m_treeItem(nullptr) {}
 
 CClipPage::~CClipPage() { RemoveAll(); }
 
 void CClipPage::Append(CClipFormat* record) { m_records.push_back(record); }
 
-int CClipPage::Remove(CClipFormat* record)
-{
-    std::vector<CClipFormat*>::iterator found = std::find(m_records.begin(), m_records.end(), record);
-    if (found == m_records.end())
-        return 0;
-    m_records.erase(found);
-    delete record;
-    return 1;
-}
+int CClipPage::Remove(CClipFormat* record) { return RemoveOwned(m_records, record); }
 
-void CClipPage::RemoveAll()
-{
-    for (CClipFormat* record : m_records)
-        delete record;
-    m_records.clear();
-}
+void CClipPage::RemoveAll() { RemoveAllOwned(m_records); }
 
 int CClipPage::TakeClipboard(HWND owner)
 {
@@ -59,22 +68,9 @@ int CClipPage::PutOnClipboard(HWND owner) const
 
 void CClipBook::Append(CClipPage* page) { m_pages.push_back(page); }
 
-int CClipBook::Remove(CClipPage* page)
-{
-    std::vector<CClipPage*>::iterator found = std::find(m_pages.begin(), m_pages.end(), page);
-    if (found == m_pages.end())
-        return 0;
-    m_pages.erase(found);
-    delete page;
-    return 1;
-}
+int CClipBook::Remove(CClipPage* page) { return RemoveOwned(m_pages, page); }
 
-void CClipBook::RemoveAll()
-{
-    for (CClipPage* page : m_pages)
-        delete page;
-    m_pages.clear();
-}
+void CClipBook::RemoveAll() { RemoveAllOwned(m_pages); }
 
 void CClipBook::TakePages(CClipBook& other)
 {
