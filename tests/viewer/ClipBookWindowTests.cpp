@@ -113,6 +113,13 @@ protected:
     CClipBookWindow& Window() { return m_frame->GetClipBook(); }
     const CTreeView& Tree() { return Window().GetTree(); }
     std::string Path(const char* name) const { return m_folder + "\\" + name; }
+    // A path in a folder whose name is long enough for any shortening.
+    std::string LongPath(const char* name) const
+    {
+        std::string folder = Path("a folder with a name long enough to be shortened");
+        CreateDirectoryA(folder.c_str(), nullptr);
+        return folder + "\\" + name;
+    }
 
     HTREEITEM Child(HTREEITEM parent, int index)
     {
@@ -159,8 +166,8 @@ protected:
             page->Append(record);
             book.Append(page);
         }
-        EXPECT_TRUE(SaveBookFile(book, Path(name).c_str(), 0));
-        return Path(name);
+        EXPECT_TRUE(SaveBookFile(book, LongPath(name).c_str(), 0));
+        return LongPath(name);
     }
 
     std::string m_folder;
@@ -332,7 +339,8 @@ TEST_F(ClipBookTest, OptionDialogsOpenDroppedAndNamedFiles)
     ASSERT_TRUE(PutTextOnClipboard("dropped page"));
     CClipPage page("");
     ASSERT_TRUE(page.TakeClipboard(Frame()));
-    ASSERT_TRUE(SavePageFile(page, Path("sample.cpf").c_str()));
+    std::string sample = LongPath("sample.cpf");
+    ASSERT_TRUE(SavePageFile(page, sample.c_str()));
     std::string book = SaveTwoPages("two.cbf");
 
     // The page file proposes its title, refuses an empty name and stays.
@@ -340,11 +348,11 @@ TEST_F(ClipBookTest, OptionDialogsOpenDroppedAndNamedFiles)
     named.text = "Chosen";
     {
         CDialogAnswer answer("Open Clippage File:", IDC_OPTION_OPEN, 0, 15000, RefusedThenNamed, &named);
-        Window().OpenClippageFileByPath(Path("sample.cpf").c_str());
+        Window().OpenClippageFileByPath(sample.c_str());
         ASSERT_TRUE(answer.Wait());
     }
     EXPECT_EQ("sample", named.proposed);
-    std::string shown = Path("sample.cpf").substr(0, 10) + "...\\sample.cpf";
+    std::string shown = sample.substr(0, 10) + "...\\sample.cpf";
     EXPECT_EQ(shown, named.shownPath);
     EXPECT_EQ("Invalid page name.", named.boxText);
     EXPECT_TRUE(named.stayed);
