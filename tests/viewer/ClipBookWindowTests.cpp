@@ -175,34 +175,24 @@ protected:
 
 } // namespace
 
-TEST(ClipFileDialogs, PathsAreShortenedBeyondTheirLimit)
+TEST(ClipFileDialogs, PathsAreShortenedBeyondTheirLimitAndNamesComeFromTheTitle)
 {
-    std::string path40 = "C:\\folder\\" + std::string(26, 'x') + ".cpf";
-    ASSERT_EQ(40u, path40.size());
-    const std::string tail = "\\" + std::string(26, 'x') + ".cpf";
-    const struct {
-        std::string path;
-        int limit;
-        std::string shown;
-    } cases[] = {
-        {path40, 40, path40},
-        {path40 + "x", 40, "C:\\folder\\..." + tail + "x"},
-        {path40 + "xxxxx", 45, path40 + "xxxxx"},
-        {path40 + "xxxxxx", 45, "C:\\folder\\..." + tail + "xxxxxx"},
-        {std::string(50, 'y'), 45, "yyyyyyyyyy..."},
-    };
-    for (const auto& row : cases) {
-        CText shown;
-        ShortenPath(row.path.c_str(), row.limit, shown);
-        EXPECT_EQ(row.shown, shown.GetString()) << row.path;
+    // Paths of 40, 41, 45 and 46 characters against the limits 40 and 45.
+    for (size_t extra : {0u, 1u, 5u, 6u}) {
+        std::string path = "C:\\folder\\" + std::string(26 + extra, 'x') + ".cpf";
+        for (int limit : {40, 45}) {
+            CText shown;
+            ShortenPath(path.c_str(), limit, shown);
+            std::string expected = path.size() <= (size_t)limit ? path : "C:\\folder\\..." + path.substr(9);
+            EXPECT_EQ(expected, shown.GetString()) << path.size() << " characters, limit " << limit;
+        }
     }
-    CText name;
-    for (const char* path : {"C:\\drop\\sample.cpf", "sample.cpf"}) {
-        ProposePageName(path, name);
-        EXPECT_STREQ("sample", name.GetString());
+    const char* const titles[][2] = {{"C:\\drop\\sample.cpf", "sample"}, {"a.b.cpf", "a.b"}, {".hidden", ".hidden"}};
+    for (const auto& row : titles) {
+        CText name;
+        ProposePageName(row[0], name);
+        EXPECT_STREQ(row[1], name.GetString()) << row[0];
     }
-    ProposePageName("C:\\drop\\.hidden", name);
-    EXPECT_STREQ(".hidden", name.GetString()) << "a leading dot is no extension";
 }
 
 TEST_F(ClipBookTest, PasteCutCopyRenameAndDeleteFollowThePageRules)
