@@ -180,6 +180,8 @@ TEST_F(ClipFiles, AFailedSaveLeavesThePreviousFileAndNoTemporaryFile)
     std::string target = Path("book.cbf");
     WriteFileBytes(target, "old contents");
     // Another program holds the file open without letting it be replaced.
+    // (A read-only target would do on Windows, where MoveFileExA refuses to
+    // replace it; Wine 8 replaces it all the same.)
     HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     EXPECT_FALSE(SaveBookFile(book, target.c_str(), 0));
