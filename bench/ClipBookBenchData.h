@@ -17,7 +17,7 @@ const int kBenchRounds = 5;
 // A folder of its own under the temporary folder.
 std::string BenchFolder(const char* tag);
 void RemoveBenchFolder(const std::string& folder);
-// Median of a few values.
+// Sorts a few values and answers their median; the best is then first.
 double Median(double* values, int count);
 // Reads a whole file with one plain ReadFile; answers the milliseconds.
 double PlainRead(const std::string& path);
