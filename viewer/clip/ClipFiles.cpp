@@ -49,10 +49,10 @@ int DescribeBitmap(HBITMAP bitmap, CStoredBytes& bytes, CStoredRecord* stored)
     }
     UINT rows = (UINT)(header.biHeight < 0 ? -(LONGLONG)header.biHeight : header.biHeight);
     // The rows GetDIBits writes must fit in the bits the header announces.
-    ULONGLONG rowBytes = DibRowBytes(header.biWidth, header.biBitCount) * rows;
-    if (header.biBitCount <= 8 && header.biSizeImage < rowBytes && rowBytes <= 0xFFFFFFFFu)
-        header.biSizeImage = (DWORD)rowBytes;
-    described = described && MeasureStoredDib((const uint8_t*)&header, &layout) && layout.bitsBytes >= rowBytes;
+    ULONGLONG pixelBytes = DibRowBytes(header.biWidth, header.biBitCount) * rows;
+    if (header.biBitCount <= 8 && header.biSizeImage < pixelBytes && pixelBytes <= 0xFFFFFFFFu)
+        header.biSizeImage = (DWORD)pixelBytes;
+    described = described && MeasureStoredDib((const uint8_t*)&header, &layout) && layout.bitsBytes >= pixelBytes;
     uint64_t total = described ? (uint64_t)layout.headerBytes + layout.colourBytes + layout.bitsBytes : 0;
     BYTE* block = described ? bytes.Allocate(total) : nullptr;
     if (block != nullptr) {
