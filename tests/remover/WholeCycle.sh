@@ -58,10 +58,12 @@ pattern='vellmora|brennwick|\.cbf|\.cpf|sweeper|install\.log|remove\.exe|readme|
 if ! grep -Eiq 'SWEEPER\.EXE' "$work/removed.diff"; then
   echo "FAILED: the removal program's copy was not waiting for deletion"; status=1
 fi
-# The installer's registry step creates the settings key's parent, the
-# vendor key, which no log line names: the removal leaves it, empty.
-vendor_key='^user\.reg: > \[Software\\\\Brennwick\]$'
-if grep -Ei "$pattern" "$work/restarted.diff" | grep -Ev "$vendor_key"; then
+# Left on purpose: the vendor key, which the installer's registry step
+# creates as the settings key's parent and no log line names, and the
+# clipbook Vellmora keeps beside its program (the user's data, not in the
+# log) with the folder that holds it.
+left='^user\.reg: > \[Software\\\\Brennwick\]$|^> drive_c/Program Files/Vellmora(/Vellmora\.cbd)?$'
+if grep -Ei "$pattern" "$work/restarted.diff" | grep -Ev "$left"; then
   echo "FAILED: the lines above are left of the installation"; status=1
 fi
 # The prefix is kept only to look into a failure.

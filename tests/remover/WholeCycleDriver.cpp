@@ -8,6 +8,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <stdio.h>
+#include <string.h>
 
 #include "DialogDriver.h"
 #include "ProcessRunner.h"
@@ -71,15 +72,34 @@ void ExpectListed(const CRemovalLog& log, bool present)
     }
 }
 
-// Starts the viewer with a command line and closes it again.
-void RunViewer(const std::string& program, const std::string& arguments)
+// Starts the viewer with a command line and closes it again. A clipbook
+// file on the command line asks how to open it: "Import file".
+void RunViewer(const std::string& program, const std::string& arguments, bool opensBook)
 {
     CChildProcess viewer;
     ASSERT_TRUE(viewer.Start(program, arguments)) << program;
+    if (opensBook) {
+        CDialogAnswer how("Open ClipbookFile:", 1014, viewer.GetProcessId(), kLongWait);
+        EXPECT_TRUE(how.Wait());
+    }
     HWND frame = viewer.WaitForWindow("VIEWERFRAME", kLongWait);
     ASSERT_NE(nullptr, frame);
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, viewer.Wait(kLongWait));
+}
+
+// The names in a folder.
+std::vector<std::string> FolderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data))
+        if (strcmp(data.cFileName, ".") != 0 && strcmp(data.cFileName, "..") != 0)
+            names.push_back(data.cFileName);
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    return names;
 }
 
 // A clipbook file of one page that holds "hello" as text.
@@ -183,15 +203,18 @@ TEST(WholeCycleTest, InstallUseAndRemove)
             groupShortcut = shortcut;
     std::string target = ShortcutTarget(groupShortcut);
     EXPECT_EQ(destination + "\\Vellmora.exe", target);
-    RunViewer(target, "");
+    RunViewer(target, "", false);
     std::string type = RegistryText(HKEY_CLASSES_ROOT, ".cbf", "");
     std::string command = RegistryText(HKEY_CLASSES_ROOT, (type + "\\shell\\open\\command").c_str(), "");
     size_t space = command.find(' ');
     ASSERT_NE(std::string::npos, space) << command;
     std::string scratch = MakeScratchDirectory("cycle");
     WriteClipbook(scratch + "\\cycle.cbf");
-    RunViewer(command.substr(0, space), ReplaceAll(command.substr(space + 1), "%1", scratch + "\\cycle.cbf"));
+    RunViewer(command.substr(0, space), ReplaceAll(command.substr(space + 1), "%1", scratch + "\\cycle.cbf"), true);
     RemoveTree(scratch);
+    // Vellmora keeps its clipbook beside its program: the imported page is
+    // in it.
+    EXPECT_NE(std::string::npos, ReadFileText(destination + "\\Vellmora.cbd").find("Cycle page"));
 
     // The uninstall command as the system runs it.
     std::vector<std::string> pendingBefore = PendingDeletions();
@@ -201,7 +224,9 @@ TEST(WholeCycleTest, InstallUseAndRemove)
     EXPECT_TRUE(AnswerRemoval(log.title));
     ExpectListed(log, false);
     EXPECT_FALSE(PathExists(destination + "\\Install.log"));
-    EXPECT_FALSE(PathExists(destination));
+    // The user's clipbook is no file of the installation: it stays, and so
+    // does the folder that holds it.
+    EXPECT_EQ(std::vector<std::string>{"Vellmora.cbd"}, FolderEntries(destination));
     EXPECT_FALSE(PathExists(groupShortcut.substr(0, groupShortcut.rfind('\\')))) << "the program group";
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, kSettingsKey));
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
