@@ -116,7 +116,7 @@ int CRemoverWorker::Show(UINT textId, UINT captionId, UINT type)
 
 int CRemoverWorker::Start()
 {
-    if (!ReadLog() || !Proceed())
+    if (!ReadLog())
         return 0;
     CText question;
     CText caption;

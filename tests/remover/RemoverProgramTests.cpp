@@ -1,6 +1,5 @@
-// SWEEPER.EXE and Remove.exe as processes, on hand-written logs: what they
-// ask, what they delete from the prefix's files and registry, and what
-// they leave.
+// SWEEPER.EXE and Remove.exe on hand-written logs in the prefix: what they
+// ask, what they delete from its files and registry, and what they leave.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -12,43 +11,51 @@
 #include "ProcessRunner.h"
 #include "RemoverApp.h"
 #include "RemoverDialog.h"
-#include "RemoverWorker.h"
 #include "RemoverTestSupport.h"
+#include "RemoverWorker.h"
 #include "TestApp.h"
 
 namespace {
 
 const char kTestKey[] = "Software\\VellmoraRemoverTest";
-const DWORD kAnswerWait = 20000;
+const char kGroup[] = "Vellmora Remover Test";
+const DWORD kWait = 20000;
 
-// A copy of the removal program in a scratch folder of its own, as Remove
-// writes it, started with the argument text.
-class CSweeperRun {
-public:
-    bool Start(const std::string& arguments)
-    {
-        std::string copy = MakeScratchDirectory("sweeper") + "\\SWEEPER.EXE";
-        return CopyFileA((TestBinaryDirectory() + "SWEEPER.exe").c_str(), copy.c_str(), FALSE) &&
-               m_process.Start(copy, arguments);
-    }
-    DWORD Id() const { return m_process.GetProcessId(); }
-    // Answers a box of the run, checking its text.
-    void Answer(const char* caption, int button, const std::string& text, CDialogAnswer::Action action = nullptr,
-                void* context = nullptr)
-    {
-        CDialogAnswer answer(caption, button, Id(), kAnswerWait, action, context);
-        ASSERT_TRUE(answer.Wait()) << caption;
-        EXPECT_EQ(text, answer.Text());
-    }
-    CChildProcess m_process;
-};
+// A copy of the removal program in a scratch folder, as Remove writes it.
+bool StartSweeper(CChildProcess& sweeper, const std::string& arguments)
+{
+    std::string copy = MakeScratchDirectory("sweeper") + "\\SWEEPER.EXE";
+    return CopyFileA((TestBinaryDirectory() + "SWEEPER.exe").c_str(), copy.c_str(), FALSE) &&
+           sweeper.Start(copy, arguments);
+}
+
+std::string Answer(DWORD process, const char* caption, int button, CDialogAnswer::Action action = nullptr)
+{
+    CDialogAnswer answer(caption, button, process, kWait, action);
+    return answer.Wait() ? answer.Text() : std::string("no box ") + caption;
+}
+
+// The program group in the user's (0) and the common (1) Programs folder.
+std::string GroupFolder(int common)
+{
+    char folder[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, folder, common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, FALSE);
+    return std::string(folder) + "\\" + kGroup;
+}
 
 class RemoverTest : public testing::Test {
 protected:
-    void SetUp() override { m_folder = MakeScratchDirectory("remover test"); }
+    void SetUp() override
+    {
+        m_folder = MakeScratchDirectory("remover test");
+        for (int common : {0, 1})
+            CreateDirectoryA(GroupFolder(common).c_str(), nullptr);
+    }
     void TearDown() override
     {
         RemoveTree(m_folder);
+        for (int common : {0, 1})
+            RemoveDirectoryA(GroupFolder(common).c_str());
         DeleteKeyTree(HKEY_CURRENT_USER, kTestKey);
     }
     std::string m_folder;
@@ -57,12 +64,12 @@ protected:
 } // namespace
 
 // A missing argument ends silently; a missing log or one that is not an
-// install log gets its message; "No" to the question deletes nothing. In
-// every case the program ends by itself.
+// install log gets its message; "No" to the question deletes nothing. The
+// program always ends by itself.
 TEST_F(RemoverTest, EndsWithoutDeletingOnEveryRefusal)
 {
     const struct {
-        const char* log;  // null: no log is written
+        const char* log; // null: none is written
         const char* caption;
         int button;
         const char* text;
@@ -81,53 +88,45 @@ TEST_F(RemoverTest, EndsWithoutDeletingOnEveryRefusal)
         WriteTextFile(victim, "keep me");
         DeleteFileA(logPath.c_str());
         if (c.log != nullptr)
-            WriteTextFile(logPath, ReplaceAll(c.log, "%v", victim));
-        CSweeperRun run;
-        ASSERT_TRUE(run.Start(c.caption == nullptr ? "" : logPath));
-        if (c.caption != nullptr)
-            run.Answer(c.caption, c.button, c.text);
-        EXPECT_EQ(0, run.m_process.Wait(kAnswerWait));
+            WriteTextFile(logPath, Expand(c.log, {"%v", victim}));
+        CChildProcess sweeper;
+        ASSERT_TRUE(StartSweeper(sweeper, c.caption ? logPath : ""));
+        if (c.caption != nullptr) {
+            EXPECT_EQ(c.text, Answer(sweeper.GetProcessId(), c.caption, c.button));
+        }
+        EXPECT_EQ(0, sweeper.Wait(kWait));
         EXPECT_TRUE(PathExists(victim));
         EXPECT_EQ(c.log != nullptr, PathExists(logPath));
     }
 }
 
 namespace {
+std::vector<int> g_progress;
 
-struct ProgressCheck {
-    bool fontsRight = false;
-    std::vector<int> positions;
-};
-
-// While "Program removed." is shown: the last step's label is emphasised,
-// the others are not, and every bar has run to its end.
-void ReadProgress(HWND box, void* context)
+// While "Program removed." is shown: only the last step's label is
+// emphasised, and every bar has run to its end. The worker's last updates
+// may still be on their way.
+void ReadProgress(HWND box, void*)
 {
-    ProgressCheck* check = (ProgressCheck*)context;
-    const int labels[] = {1007, 1010, 1011, 1012};
-    const int bars[] = {1005, 1006, 1008, 1009};
-    HFONT normal = (HFONT)GetStockObject(ANSI_VAR_FONT);
-    HFONT emphasised = (HFONT)GetStockObject(SYSTEM_FONT);
     HWND dialog = GetWindow(box, GW_OWNER);
-    // The worker's last updates may still be on their way.
+    HFONT fonts[] = {(HFONT)GetStockObject(ANSI_VAR_FONT), (HFONT)GetStockObject(SYSTEM_FONT)};
     PumpUntil([&] {
-        check->fontsRight = true;
-        check->positions.clear();
+        g_progress.clear();
+        const int items[][2] = {{1007, 1005}, {1010, 1006}, {1011, 1008}, {1012, 1009}};
         for (int i = 0; i < 4; i++) {
-            HFONT font = (HFONT)SendMessageA(GetDlgItem(dialog, labels[i]), WM_GETFONT, 0, 0);
-            check->fontsRight = check->fontsRight && font == (i == 3 ? emphasised : normal);
-            check->positions.push_back((int)SendMessageA(GetDlgItem(dialog, bars[i]), PBM_GETPOS, 0, 0));
+            HFONT font = (HFONT)SendDlgItemMessageA(dialog, items[i][0], WM_GETFONT, 0, 0);
+            g_progress.push_back((font == fonts[i == 3] ? 1 : 0) + 10 * (int)SendDlgItemMessageA(dialog, items[i][1], PBM_GETPOS, 0, 0));
         }
-        return check->fontsRight && check->positions == std::vector<int>{5, 4, 2, 4};
+        return g_progress == std::vector<int>{51, 41, 21, 41};
     }, 5000);
 }
-
 } // namespace
 
-// Files go before directories whatever their order in the log, a directory
+// Files go before directories whatever their order in the log; a directory
 // that still holds something stays, and so does the installation folder
-// around it; the log goes although it is not listed. Registry lines delete
-// a key with its subkeys, one value, or (",""") a whole key.
+// around it; the log goes although it is not listed; ICONUSERGROUP "YES"
+// names the user's group. Registry lines delete a key with its subkeys, a
+// value, or with ,"" a whole key.
 TEST_F(RemoverTest, RemovesWhatTheLogLists)
 {
     std::string app = m_folder + "\\App";
@@ -136,33 +135,23 @@ TEST_F(RemoverTest, RemovesWhatTheLogLists)
     for (const char* file : {"\\a.exe", "\\Sub\\b.txt", "\\Kept\\user data.txt", "\\Links\\one.lnk"})
         WriteTextFile(app + file, "x");
     std::string key = kTestKey;
-    SetRegistryString(HKEY_CURRENT_USER, key + "\\Tree\\Sub1\\Sub2", "v", "1");
-    SetRegistryString(HKEY_CURRENT_USER, key + "\\Tree", "v", "1");
-    SetRegistryString(HKEY_CURRENT_USER, key + "\\Values", "Gone", "1");
-    SetRegistryString(HKEY_CURRENT_USER, key + "\\Values", "Stays", "1");
-    SetRegistryString(HKEY_CURRENT_USER, key + "\\Default", "", "type");
-    SetRegistryString(HKEY_CURRENT_USER, key + "\\Default\\shell", "", "x");
-    SetRegistryString(HKEY_CURRENT_USER, key + "\\Other", "", "stays");
-
+    for (const char* path : {"\\Tree\\Sub1\\Sub2", "\\Tree", "\\Default\\shell", "\\Other"})
+        SetRegistryString(HKEY_CURRENT_USER, key + path, "", "x");
+    for (const char* value : {"", "Gone", "Stays"})
+        SetRegistryString(HKEY_CURRENT_USER, key + "\\Values", value, "x");
     std::string logPath = app + "\\INSTALL.LOG";
-    WriteTextFile(logPath, ReplaceAll("[INSTALL]\r\nTITLE=Hand Written\nPATH=%a\n"
-                                      "DIRECTORY=%a\\Sub\nDIRECTORY=%a\\Kept\nFILE=%a\\Sub\\b.txt\nFILE=%a\\a.exe\n"
-                                      "REG=HKCU,%k\\Tree\nREG=HKCU,%k\\Values,\"Gone\"\nREG=HKCU,%k\\Default,\"\"\n"
-                                      "REG=HKCU,%k\\Missing,\"v\"\n"
-                                      "ICON=%a\\Links\\one.lnk\nICON=%a\\Links\\missing.lnk\n",
-                                      {{"%a", app}, {"%k", key}}));
-    // The dialog runs in this process: Wine answers WM_GETFONT from another
-    // process with 0, where Windows gives the font.
-    ProgressCheck progress;
-    std::string question;
-    std::string done;
+    WriteTextFile(logPath, Expand("[INSTALL]\r\nTITLE=Hand Written\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=YES\n"
+                                  "DIRECTORY=%a\\Sub\nDIRECTORY=%a\\Kept\nFILE=%a\\Sub\\b.txt\nFILE=%a\\a.exe\n"
+                                  "REG=HKCU,%k\\Tree\nREG=HKCU,%k\\Values,\"Gone\"\nREG=HKCU,%k\\Default,\"\"\n"
+                                  "REG=HKCU,%k\\Missing,\"v\"\nICON=%a\\Links\\one.lnk\nICON=%a\\Links\\none.lnk\n",
+                                  {"%a", app, "%k", key, "%g", kGroup}));
+
+    // In this process: Wine answers WM_GETFONT from another process with 0,
+    // where Windows gives the font.
+    std::string question, done;
     std::thread answers([&] {
-        CDialogAnswer yes("Removing", IDYES, GetCurrentProcessId(), kAnswerWait);
-        yes.Wait();
-        question = yes.Text();
-        CDialogAnswer ok("Removing", IDOK, GetCurrentProcessId(), kAnswerWait, ReadProgress, &progress);
-        ok.Wait();
-        done = ok.Text();
+        question = Answer(GetCurrentProcessId(), "Removing", IDYES);
+        done = Answer(GetCurrentProcessId(), "Removing", IDOK, ReadProgress);
     });
     CRemoverDialog dialog(logPath.c_str());
     dialog.DoModal(nullptr);
@@ -170,75 +159,48 @@ TEST_F(RemoverTest, RemovesWhatTheLogLists)
     EXPECT_EQ(0, dialog.GetEndCode()) << "closed by itself";
     EXPECT_EQ("Do you want remove program Hand Written.", question);
     EXPECT_EQ("Program removed.", done);
-    EXPECT_TRUE(progress.fontsRight);
-    EXPECT_EQ((std::vector<int>{5, 4, 2, 4}), progress.positions);
+    EXPECT_EQ((std::vector<int>{51, 41, 21, 41}), g_progress) << "bar positions times 10, plus 1 for the right font";
 
     for (const char* gone : {"\\a.exe", "\\Sub", "\\Links\\one.lnk", "\\INSTALL.LOG"})
         EXPECT_FALSE(PathExists(app + gone)) << gone;
-    for (const char* stays : {"", "\\Kept\\user data.txt", "\\Links"})
+    for (const char* stays : {"\\Kept\\user data.txt", "\\Links"})
         EXPECT_TRUE(PathExists(app + stays)) << stays;
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, key + "\\Tree"));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, key + "\\Default"));
+    EXPECT_FALSE(PathExists(GroupFolder(0)));
+    EXPECT_TRUE(PathExists(GroupFolder(1)));
+    for (const char* gone : {"\\Tree", "\\Default"})
+        EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, key + gone)) << gone;
     EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, key + "\\Values", "Gone"));
     EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, key + "\\Values", "Stays"));
     EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, key + "\\Other"));
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, key + "\\Missing"));
-}
-
-// ICONUSERGROUP "YES" names the user's Programs folder, anything but "NO"
-// too, and "no" the common one; only the named group folder goes.
-TEST_F(RemoverTest, GroupFolderOfTheUserOrOfAllUsers)
-{
-    char user[MAX_PATH] = "";
-    char common[MAX_PATH] = "";
-    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, user, CSIDL_PROGRAMS, FALSE));
-    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, common, CSIDL_COMMON_PROGRAMS, FALSE));
-    const char group[] = "Vellmora Remover Test Group";
-    std::string userGroup = std::string(user) + "\\" + group;
-    std::string commonGroup = std::string(common) + "\\" + group;
-    const struct {
-        const char* value;
-        bool userGone;
-    } cases[] = {{"YES", true}, {"no", false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.value);
-        CreateDirectoryA(userGroup.c_str(), nullptr);
-        CreateDirectoryA(commonGroup.c_str(), nullptr);
-        std::string logPath = m_folder + "\\INSTALL.LOG";
-        WriteTextFile(logPath, std::string("[INSTALL]\nTITLE=Groups\nICONGROUP=") + group +
-                                   "\nICONUSERGROUP=" + c.value + "\n");
-        CSweeperRun run;
-        ASSERT_TRUE(run.Start(logPath));
-        run.Answer("Removing", IDYES, "Do you want remove program Groups.");
-        run.Answer("Removing", IDOK, "Program removed.");
-        EXPECT_EQ(0, run.m_process.Wait(kAnswerWait));
-        EXPECT_EQ(c.userGone, !PathExists(userGroup));
-        EXPECT_EQ(c.userGone, PathExists(commonGroup));
-        RemoveDirectoryA(userGroup.c_str());
-        RemoveDirectoryA(commonGroup.c_str());
-    }
 }
 
 namespace {
-// Presses the progress dialog's Cancel while the question is still open,
-// so that the press waits for the worker's next item.
+std::string g_many;
+int g_held[2];
+
+int CountFiles(const std::string& folder)
+{
+    int count = 0;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*.txt").c_str(), &data);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data))
+        count++;
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    return count;
+}
+
+// Presses the progress dialog's Cancel while the question is still open, so
+// that the press waits for the worker's next item.
 void PressCancelBehind(HWND box, void*) { PressButton(GetWindow(box, GW_OWNER), 1001); }
 
-struct HeldWorker {
-    int first = -1;
-    int later = -2;
-};
-
-// The files bar while the cancel question is open, at first and a moment
-// later.
-void ReadHeldPosition(HWND box, void* context)
+// The files left while the cancel question is open, at first and a moment
+// later: a worker that is not held deletes hundreds meanwhile.
+void CountHeldFiles(HWND, void*)
 {
-    HeldWorker* held = (HeldWorker*)context;
-    HWND bar = GetDlgItem(GetWindow(box, GW_OWNER), 1006);
-    held->first = (int)SendMessageA(bar, PBM_GETPOS, 0, 0);
-    // A free worker deletes hundreds of entries in this time.
+    g_held[0] = CountFiles(g_many);
     Sleep(300);
-    held->later = (int)SendMessageA(bar, PBM_GETPOS, 0, 0);
+    g_held[1] = CountFiles(g_many);
 }
 } // namespace
 
@@ -246,50 +208,55 @@ void ReadHeldPosition(HWND box, void* context)
 // and keeps the log for a later removal, "No" lets it finish.
 TEST_F(RemoverTest, CancelHoldsTheWorkerAtAnItem)
 {
+    g_many = m_folder + "\\many";
+    CreateDirectoryA(g_many.c_str(), nullptr);
     std::string log = "[INSTALL]\nTITLE=Long\n";
     for (int i = 0; i < 1000; i++)
-        log += "FILE=" + m_folder + "\\none" + std::to_string(i) + "\n";
+        log += "FILE=" + g_many + "\\" + std::to_string(i) + ".txt\n";
+    std::string logPath = m_folder + "\\INSTALL.LOG";
     for (int cancel : {IDYES, IDNO}) {
-        SCOPED_TRACE(cancel == IDYES ? "yes" : "no");
-        std::string logPath = m_folder + "\\INSTALL.LOG";
+        for (int i = 0; i < 1000; i++)
+            WriteTextFile(g_many + "\\" + std::to_string(i) + ".txt", "");
         WriteTextFile(logPath, log);
-        CSweeperRun run;
-        ASSERT_TRUE(run.Start(logPath));
-        run.Answer("Removing", IDYES, "Do you want remove program Long.", PressCancelBehind);
-        HeldWorker held;
-        run.Answer("Canceling...", cancel, "Programs is not removed correctly. Do you want cancel removing?",
-                   ReadHeldPosition, &held);
-        EXPECT_EQ(held.first, held.later) << "nothing is deleted while the question is open";
-        EXPECT_LT(held.first, 1000);
-        if (cancel == IDNO)
-            run.Answer("Removing", IDOK, "Program removed.");
-        EXPECT_EQ(0, run.m_process.Wait(kAnswerWait));
+        CChildProcess sweeper;
+        ASSERT_TRUE(StartSweeper(sweeper, logPath));
+        DWORD id = sweeper.GetProcessId();
+        EXPECT_EQ("Do you want remove program Long.", Answer(id, "Removing", IDYES, PressCancelBehind));
+        EXPECT_EQ("Programs is not removed correctly. Do you want cancel removing?",
+                  Answer(id, "Canceling...", cancel, CountHeldFiles));
+        EXPECT_EQ(g_held[0], g_held[1]) << "nothing is deleted while the question is open";
+        EXPECT_GT(g_held[0], 0);
+        if (cancel == IDNO) {
+            EXPECT_EQ("Program removed.", Answer(id, "Removing", IDOK));
+        }
+        EXPECT_EQ(0, sweeper.Wait(kWait));
         EXPECT_EQ(cancel == IDYES, PathExists(logPath));
+        EXPECT_EQ(cancel == IDNO, CountFiles(g_many) == 0);
     }
 }
 
 namespace {
-// Starts Remove.exe with the temporary folder of its environment at `temp`.
+// Starts Remove.exe with its temporary folder at `temp`.
 bool StartRemove(CChildProcess& remove, const std::string& program, const std::string& temp)
 {
-    char savedTemp[MAX_PATH] = "";
-    char savedTmp[MAX_PATH] = "";
-    GetEnvironmentVariableA("TEMP", savedTemp, MAX_PATH);
-    GetEnvironmentVariableA("TMP", savedTmp, MAX_PATH);
-    SetEnvironmentVariableA("TEMP", temp.c_str());
-    SetEnvironmentVariableA("TMP", temp.c_str());
+    char saved[2][MAX_PATH] = {};
+    const char* names[] = {"TEMP", "TMP"};
+    for (int i = 0; i < 2; i++) {
+        GetEnvironmentVariableA(names[i], saved[i], MAX_PATH);
+        SetEnvironmentVariableA(names[i], temp.c_str());
+    }
     bool started = remove.Start(program);
-    SetEnvironmentVariableA("TEMP", savedTemp);
-    SetEnvironmentVariableA("TMP", savedTmp);
+    for (int i = 0; i < 2; i++)
+        SetEnvironmentVariableA(names[i], saved[i]);
     return started;
 }
 } // namespace
 
-// Remove.exe and the temporary folder both with spaces in their paths: the
-// removal program it starts reads the log beside it, deletes Remove.exe
-// itself with the rest, and its own copy, in a fresh folder under the
-// temporary folder, waits with that folder for deletion at the next start.
-// Without a usable temporary folder Remove ends with 1.
+// Remove.exe, and the temporary folder, with spaces in their paths: the
+// removal program it starts reads the log beside it and deletes Remove.exe
+// with the rest (ICONUSERGROUP "no": the common group); its own copy, in a
+// fresh folder under the temporary folder, waits with that folder for
+// deletion at the next start. Without a temporary folder Remove ends with 1.
 TEST_F(RemoverTest, RemoveStartsTheRemovalFromAFolderOfItsOwn)
 {
     std::string app = m_folder + "\\Program Files\\Spaced App";
@@ -297,26 +264,22 @@ TEST_F(RemoverTest, RemoveStartsTheRemovalFromAFolderOfItsOwn)
     for (const std::string& folder : {m_folder + "\\Program Files", app, temp})
         CreateDirectoryA(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileA((TestBinaryDirectory() + "Remove.exe").c_str(), (app + "\\Remove.exe").c_str(), FALSE));
-    WriteTextFile(app + "\\ReadMe.txt", "read me");
-    WriteTextFile(app + "\\INSTALL.LOG", ReplaceAll("[INSTALL]\nTITLE=Spaced\nPATH=%a\nFILE=%a\\Remove.exe\n"
-                                                    "FILE=%a\\ReadMe.txt\n",
-                                                    {{"%a", app}}));
+    WriteTextFile(app + "\\INSTALL.LOG", Expand("[INSTALL]\nTITLE=Spaced\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=no\n"
+                                                "FILE=%a\\Remove.exe\n",
+                                                {"%a", app, "%g", kGroup}));
     std::vector<std::string> pendingBefore = PendingDeletions();
 
     CChildProcess remove;
     ASSERT_TRUE(StartRemove(remove, app + "\\Remove.exe", temp));
     EXPECT_EQ(0, remove.Wait());
     EXPECT_TRUE(AnswerRemoval("Spaced"));
-    EXPECT_FALSE(PathExists(app)) << "everything listed, the log and the folder are gone";
-
-    // The copy and then its folder: a fresh one directly under the
-    // temporary folder.
-    std::vector<std::string> added = NewEntries(pendingBefore, PendingDeletions());
+    EXPECT_FALSE(PathExists(app)) << "what the log lists, the log and the folder are gone";
+    EXPECT_TRUE(PathExists(GroupFolder(0)));
+    EXPECT_FALSE(PathExists(GroupFolder(1)));
+    std::vector<std::string> added = PendingDeletions(pendingBefore);
     ASSERT_EQ(2u, added.size());
-    std::string folder = LongPath(added[1]);
-    EXPECT_EQ(folder + "\\SWEEPER.EXE", LongPath(added[0]));
-    EXPECT_EQ(LongPath(temp), folder.substr(0, folder.rfind('\\')));
-    EXPECT_EQ(0u, folder.compare(folder.rfind('\\') + 1, 3, "VLR"));
+    EXPECT_EQ(added[1] + "\\SWEEPER.EXE", added[0]);
+    EXPECT_EQ(0u, added[1].find(temp + "\\VLR")) << added[1];
 
     CChildProcess failing;
     ASSERT_TRUE(StartRemove(failing, "Remove.exe", m_folder + "\\no such folder"));

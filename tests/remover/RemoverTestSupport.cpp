@@ -3,38 +3,30 @@
 #include <string.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "DialogDriver.h"
 
 void WriteTextFile(const std::string& path, const std::string& text)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, text.data(), (DWORD)text.size(), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string ReadFileText(const std::string& path)
 {
-    std::string text;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    char buffer[4096];
-    DWORD read = 0;
-    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-        text.append(buffer, read);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return text;
+    std::stringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
 }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string ReplaceAll(std::string text, const std::vector<std::pair<std::string, std::string>>& replacements)
+std::string Expand(std::string text, const std::vector<std::string>& pairs)
 {
-    for (const auto& replacement : replacements)
-        for (size_t p = text.find(replacement.first); p != std::string::npos;
-             p = text.find(replacement.first, p + replacement.second.size()))
-            text.replace(p, replacement.first.size(), replacement.second);
+    for (size_t i = 0; i + 1 < pairs.size(); i += 2)
+        for (size_t p = text.find(pairs[i]); p != std::string::npos; p = text.find(pairs[i], p + pairs[i + 1].size()))
+            text.replace(p, pairs[i].size(), pairs[i + 1]);
     return text;
 }
 
@@ -47,67 +39,41 @@ void SetRegistryString(HKEY root, const std::string& key, const char* name, cons
     RegCloseKey(handle);
 }
 
-bool RegistryKeyExists(HKEY root, const std::string& key)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(handle);
-    return true;
-}
-
 bool RegistryValueExists(HKEY root, const std::string& key, const char* name)
 {
     HKEY handle;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
         return false;
-    bool found = RegQueryValueExA(handle, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    bool found = name == nullptr || RegQueryValueExA(handle, name, nullptr, nullptr, nullptr, nullptr) == 0;
     RegCloseKey(handle);
     return found;
 }
 
-std::vector<std::string> PendingDeletions()
+bool RegistryKeyExists(HKEY root, const std::string& key) { return RegistryValueExists(root, key, nullptr); }
+
+std::vector<std::string> PendingDeletions(const std::vector<std::string>& before)
 {
-    std::vector<std::string> entries;
+    char data[32768] = "";
+    DWORD size = sizeof data - 2;
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_QUERY_VALUE,
-                      &key) != ERROR_SUCCESS)
-        return entries;
-    DWORD size = 0;
-    std::vector<char> data;
-    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-        data.resize(size + 2);
-        RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, (BYTE*)data.data(), &size);
+                      &key) == ERROR_SUCCESS) {
+        if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr, (BYTE*)data, &size) != 0)
+            size = 0;
+        RegCloseKey(key);
     }
-    RegCloseKey(key);
-    // Pairs of source and target; an empty target means deletion.
-    std::vector<std::string> strings;
-    for (size_t p = 0; p < size; p += strings.back().size() + 1)
-        strings.push_back(&data[p]);
-    for (size_t i = 0; i + 1 < strings.size(); i += 2)
-        if (strings[i + 1].empty())
-            entries.push_back(strings[i]);
-    return entries;
-}
-
-std::vector<std::string> NewEntries(const std::vector<std::string>& before, const std::vector<std::string>& after)
-{
-    std::vector<std::string> added;
-    for (const std::string& entry : after)
-        if (std::find(before.begin(), before.end(), entry) == before.end())
-            added.push_back(entry);
-    return added;
-}
-
-std::string LongPath(const std::string& path)
-{
-    std::string plain = path.compare(0, 4, "\\??\\") == 0 ? path.substr(4) : path;
-    char buffer[MAX_PATH * 2] = "";
-    DWORD length = GetLongPathNameA(plain.c_str(), buffer, sizeof buffer);
-    std::string result = length > 0 && length < sizeof buffer ? buffer : plain;
-    while (result.size() > 3 && result.back() == '\\')
-        result.pop_back();
-    return result;
+    // Pairs of a path and its new name, empty for a deletion; the paths
+    // begin with "\??\".
+    std::vector<std::string> paths;
+    for (size_t p = 0; p < size; p += strlen(data + p) + 1) {
+        char full[MAX_PATH] = "";
+        std::string path = strlen(data + p) > 4 ? data + p + 4 : "";
+        if (!path.empty() && GetLongPathNameA(path.c_str(), full, MAX_PATH) > 0)
+            path = full;
+        if (!path.empty() && std::find(before.begin(), before.end(), path) == before.end())
+            paths.push_back(path);
+    }
+    return paths;
 }
 
 bool AnswerRemoval(const std::string& title)

@@ -4,10 +4,22 @@
 # then start Windows anew so that the delayed deletions run. The inventory
 # of the prefix (files under drive_c, the registry files) before and after
 # is compared: only Wine's own changes may remain.
-# Usage: WholeCycle.sh <work folder> <driver.exe> [driver arguments]
+# Usage: WholeCycle.sh <work folder> <driver.exe> <release folder>
 set -euo pipefail
-work="$1"; driver="$2"; shift 2
+work="$1"; driver="$2"; release="$3"
 source "$(dirname "$0")/../../scripts/common.sh"
+
+# The release folder holds an installer of each architecture.
+machine() {  # the machine field of a program's PE header
+  local header
+  header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' '
+}
+for build in i686:014c x86_64:8664; do
+  if [ "$(machine "$release/${build%:*}/Install.exe")" != "${build#*:}" ]; then
+    echo "FAILED: $release/${build%:*}/Install.exe is missing or of another machine"; exit 1
+  fi
+done
 
 rm -rf "$work"
 mkdir -p "$work/home"
@@ -40,7 +52,7 @@ differences() {  # <before> <after>
 
 inventory "$work/before"
 status=0
-"$WINE" "$driver" "$@" </dev/null || status=$?
+"$WINE" "$driver" </dev/null || status=$?
 settle
 inventory "$work/removed"
 echo "---- Prefix after the removal, against before the installation:"
