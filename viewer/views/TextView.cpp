@@ -32,6 +32,21 @@ const char* AnsiText(const BYTE* bytes, UINT size, UINT codePage, char** buffer)
 }
 } // namespace
 
+TextEncoding TextEncodingOf(UINT format, const char* registeredName)
+{
+    if (IsRegisteredFormat(format)) {
+        if (registeredName != nullptr && CompareNoCase(registeredName, "FileName") == 0)
+            return kAnsiText;
+        return registeredName != nullptr && CompareNoCase(registeredName, "FileNameW") == 0 ? kWideText : kNoText;
+    }
+    switch (format) {
+    case CF_TEXT: return kAnsiText;
+    case CF_OEMTEXT: return kOemText;
+    case CF_UNICODETEXT: return kWideText;
+    default: return kNoText;
+    }
+}
+
 int CTextView::CreateViewWindow(CMdiFrame* frame)
 {
     return Create(kClassName, "", 0x50CF0000, nullptr, frame);
@@ -57,26 +72,11 @@ LRESULT CTextView::OnSize(UINT type, UINT width, UINT height)
 
 void CTextView::OnDataChanged() { LoadEditControl(); }
 
-CTextView::Encoding CTextView::GetEncoding() const
-{
-    if (IsRegisteredFormat(m_format)) {
-        CText name;
-        GetRegisteredFormatName(m_format, name);
-        if (name.CompareNoCase("FileName") == 0)
-            return kAnsi;
-        return name.CompareNoCase("FileNameW") == 0 ? kWide : kNoText;
-    }
-    switch (m_format) {
-    case CF_TEXT: return kAnsi;
-    case CF_OEMTEXT: return kOem;
-    case CF_UNICODETEXT: return kWide;
-    default: return kNoText;
-    }
-}
-
 void CTextView::LoadEditControl()
 {
-    Encoding encoding = GetEncoding();
+    CText name;
+    GetRegisteredFormatName(m_format, name);
+    TextEncoding encoding = TextEncodingOf(m_format, name.GetString());
     if (m_edit.GetHandle() == nullptr || encoding == kNoText)
         return;
     // A size of 0 means no bytes of ours: a handle, or nothing at all.
@@ -84,14 +84,14 @@ void CTextView::LoadEditControl()
     UINT size = m_size;
     if (size == 0)
         bytes = (const BYTE*)"";
-    if (encoding == kWide) {
+    if (encoding == kWideText) {
         std::string converted;
         AppendWideAsAnsi(converted, bytes, TextUnits(bytes, size, 2));
         m_edit.Send(WM_SETTEXT, 0, (LPARAM)converted.c_str());
         return;
     }
     char* buffer = nullptr;
-    const char* text = AnsiText(bytes, size, encoding == kOem ? CP_OEMCP : CP_ACP, &buffer);
+    const char* text = AnsiText(bytes, size, encoding == kOemText ? CP_OEMCP : CP_ACP, &buffer);
     m_edit.Send(WM_SETTEXT, 0, (LPARAM)(text ? text : ""));
     free(buffer);
 }

@@ -5,6 +5,11 @@
 #include "Controls.h"
 #include "FormatView.h"
 
+// How a format's bytes reach the control; registered formats are told by
+// their names in any letter case.
+enum TextEncoding { kNoText, kAnsiText, kOemText, kWideText };
+TextEncoding TextEncodingOf(UINT format, const char* registeredName);
+
 class CTextView : public CFormatView {
 public:
     static const char* const kClassName;
@@ -22,9 +27,6 @@ protected:
     void OnDataChanged() override;
 
 private:
-    // How the view's bytes reach the control.
-    enum Encoding { kNoText, kAnsi, kOem, kWide };
-    Encoding GetEncoding() const;
     void LoadEditControl();
 
     CEditControl m_edit;

@@ -1,0 +1,221 @@
+// The views' byte-level readers: hex rows, text statistics and the records
+// inside DIBs, drop lists and shell item lists, each also fed every
+// truncation of its block at a guard page.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "GuardedBlock.h"
+#include "TextView.h"
+#include "ViewBytes.h"
+
+namespace {
+typedef std::vector<BYTE> Bytes;
+
+Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+Bytes Wide(const std::string& text)
+{
+    Bytes bytes;
+    for (char c : text) {
+        bytes.push_back((BYTE)c);
+        bytes.push_back(0);
+    }
+    return bytes;
+}
+
+void Put32(Bytes& bytes, size_t at, uint32_t value)
+{
+    if (bytes.size() < at + 4)
+        bytes.resize(at + 4);
+    memcpy(&bytes[at], &value, 4);
+}
+
+Bytes DibHeader(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression, uint32_t coloursUsed)
+{
+    BITMAPINFOHEADER header = {sizeof header, width, height, 1, bitCount, compression, 0, 0, 0, coloursUsed, 0};
+    return Bytes((BYTE*)&header, (BYTE*)(&header + 1));
+}
+
+std::string Row(const Bytes& bytes, uint32_t offset, int* last = nullptr)
+{
+    char row[kHexRowLength + 1] = "untouched";
+    int isLast = FormatHexRow(row, bytes.data(), (uint32_t)bytes.size(), offset);
+    if (last != nullptr)
+        *last = isLast;
+    return row;
+}
+} // namespace
+
+TEST(ViewBytes, HexRowsKeepTheirColumns)
+{
+    int last;
+    EXPECT_EQ("00000000  48 65 6C 6C 6F 2C  20 77 6F 72 6C 64  Hello,.world ", Row(Text("Hello, world"), 0, &last));
+    EXPECT_TRUE(last) << "12 bytes are one full row, the last";
+    EXPECT_EQ("untouched", Row(Bytes(), 0, &last)) << "no byte: the row is left as it was";
+    EXPECT_TRUE(last);
+
+    Bytes thirteen = Text("Hello, world!");
+    EXPECT_EQ("00000000  48 65 6C 6C 6F 2C  20 77 6F 72 6C 64  Hello,.world ", Row(thirteen, 0, &last));
+    EXPECT_FALSE(last);
+    EXPECT_EQ("0000000c  21                                    !            ", Row(thirteen, 12, &last));
+    EXPECT_TRUE(last);
+
+    Bytes edges = {0x20, 0x21, 0x7E, 0x7F, 0x80, 0xFF, 0x00, 0x26, 0x41, 0x09, 0xA0, 0x2E};
+    std::string row = Row(edges, 0);
+    ASSERT_EQ((size_t)kHexRowLength, row.size());
+    EXPECT_EQ(".!~....&A...", row.substr(48, 12)) << "only 0x21 to 0x7E show as themselves";
+    EXPECT_EQ("20 21 7E 7F 80 FF  00 26 41 09 A0 2E ", row.substr(10, 37));
+}
+
+TEST(ViewBytes, TextStatisticsCountUnitsBeforeTheZero)
+{
+    struct Case {
+        Bytes bytes;
+        int unitBytes;
+        CTextStats expected; // length in bytes, lines, words, characters
+    } cases[] = {
+        {Text(std::string("abc def\r\nxyz\0", 13)), 1, {12, 2, 3, 10}},
+        {Wide(std::string("abc def\r\nxyz\0", 13)), 2, {24, 2, 3, 10}},
+        {Text(std::string("\0", 1)), 1, {0, 1, 1, 0}},
+        {Text("one "), 1, {4, 1, 2, 3}},
+        {Text(std::string(" \n\nx\0tail", 9)), 1, {4, 3, 1, 1}},
+        {Text("no zero at all"), 1, {14, 1, 4, 11}},
+        {Text("abc"), 2, {2, 1, 1, 1}}, // an odd byte is no unit
+    };
+    for (const Case& test : cases) {
+        CGuardedBlock block(test.bytes.data(), test.bytes.size());
+        CTextStats stats = CountTextStats(block.Data(), block.Size(), test.unitBytes);
+        SCOPED_TRACE(std::string(test.bytes.begin(), test.bytes.end()));
+        EXPECT_EQ(test.expected.lengthBytes, stats.lengthBytes);
+        EXPECT_EQ(test.expected.lines, stats.lines);
+        EXPECT_EQ(test.expected.words, stats.words);
+        EXPECT_EQ(test.expected.characters, stats.characters);
+    }
+}
+
+TEST(ViewBytes, DibBitsFollowMasksAndColours)
+{
+    struct Case {
+        Bytes header;
+        size_t extra; // bytes after the header
+        int usable;
+        uint32_t bitsOffset, colourCount, rowsPresent;
+    } cases[] = {
+        {DibHeader(4, 2, 24, BI_RGB, 0), 24, 1, 40, 0, 2},
+        {DibHeader(4, 2, 24, BI_RGB, 0), 23, 1, 40, 0, 1},          // a row short: the lower row only
+        {DibHeader(4, -3, 32, BI_BITFIELDS, 0), 12 + 48, 1, 52, 0, 3}, // masks, top-down
+        {DibHeader(3, 1, 8, BI_RGB, 16), 64 + 4, 1, 104, 16, 1},     // 16 colours used
+        {DibHeader(3, 1, 8, BI_RGB, 0), 1024 + 4, 1, 1064, 256, 1},
+        {DibHeader(3, 1, 8, BI_RGB, 0), 1023, 0, 0, 0, 0},           // colours cut off
+        {DibHeader(3, 1, 1, BI_RGB, 300), 1200 + 4, 1, 1240, 2, 1},  // more used than drawn
+        {DibHeader(8, 2, 4, BI_RLE4, 0), 64 + 6, 1, 104, 16, 2},
+        {DibHeader(8, -2, 4, BI_RLE4, 0), 64 + 6, 0, 0, 0, 0},       // top-down run lengths
+        {DibHeader(0, 2, 24, BI_RGB, 0), 24, 0, 0, 0, 0},
+        {DibHeader(4, 2, 2, BI_RGB, 0), 24, 0, 0, 0, 0},
+        {DibHeader(4, 2, 24, BI_RGB, 0x40000000), 24, 0, 0, 0, 0},
+    };
+    for (const Case& test : cases) {
+        Bytes bytes = test.header;
+        bytes.resize(bytes.size() + test.extra, 0x5A);
+        CGuardedBlock block(bytes.data(), bytes.size());
+        CDibParts parts;
+        SCOPED_TRACE(testing::Message() << "bits " << test.bitsOffset << " extra " << test.extra);
+        ASSERT_EQ(test.usable, LocateDibParts(block.Data(), block.Size(), &parts));
+        if (!test.usable)
+            continue;
+        EXPECT_EQ(test.bitsOffset, parts.bitsOffset);
+        EXPECT_EQ(test.colourCount, parts.colourCount);
+        EXPECT_EQ(test.rowsPresent, parts.rowsPresent);
+    }
+    // A later header holds the masks itself.
+    Bytes v4 = DibHeader(1, 1, 16, BI_BITFIELDS, 0);
+    Put32(v4, 0, sizeof(BITMAPV4HEADER));
+    v4.resize(sizeof(BITMAPV4HEADER) + 4);
+    CDibParts parts;
+    ASSERT_TRUE(LocateDibParts(v4.data(), v4.size(), &parts));
+    EXPECT_EQ(40u, parts.masksOffset);
+    EXPECT_EQ((uint32_t)sizeof(BITMAPV4HEADER), parts.bitsOffset);
+}
+
+TEST(ViewBytes, RecordsCutAnywhereAreReadWithinTheirBlock)
+{
+    // A drop list of an ANSI and a wide record, a shell item list of two
+    // items, a DIB and a locale, each offered in every length up to its
+    // own at a guard page: the readers answer what lies inside.
+    Bytes drop = {20, 0, 0, 0, 10, 0, 0, 0, 20, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+    Bytes names = Text(std::string("C:\\a.txt\0D:\\b\0\0", 16));
+    drop.insert(drop.end(), names.begin(), names.end());
+    Bytes wideDrop(drop.begin(), drop.begin() + 20);
+    wideDrop[16] = 1;
+    Bytes wideNames = Wide(std::string("C:\\w\0\0", 6));
+    wideDrop.insert(wideDrop.end(), wideNames.begin(), wideNames.end());
+    Bytes items = {2, 0, 0, 0, 16, 0, 0, 0, 16, 0, 0, 0, 18, 0, 0, 0, 0, 0, 6, 0, 'a', 'b', 'c', 'd', 0, 0};
+    Bytes dib = DibHeader(2, 2, 8, BI_RGB, 2);
+    dib.resize(dib.size() + 8 + 8, 7);
+
+    for (size_t length = 0; length <= drop.size(); length++) {
+        CGuardedBlock block(drop.data(), length);
+        CDropHeader header;
+        std::vector<std::string> found;
+        if (ReadDropHeader(block.Data(), length, &header)) {
+            size_t position = header.listOffset;
+            CDropName name;
+            while (NextDropName(block.Data(), length, 0, &position, &name))
+                found.push_back(std::string((const char*)block.Data() + name.offset, name.units));
+        }
+        std::vector<std::string> expected;
+        if (length > 20)
+            expected.push_back(std::string("C:\\a.txt").substr(0, length - 20));
+        if (length > 29)
+            expected.push_back(std::string("D:\\b").substr(0, length - 29));
+        EXPECT_EQ(expected, found) << length << " bytes";
+    }
+    for (size_t length = 0; length <= wideDrop.size(); length++) {
+        CGuardedBlock block(wideDrop.data(), length);
+        CDropHeader header;
+        size_t position = 20, names = 0;
+        CDropName name;
+        while (ReadDropHeader(block.Data(), length, &header) && NextDropName(block.Data(), length, 1, &position, &name))
+            EXPECT_EQ(1u, ++names);
+        EXPECT_EQ(length >= 22 ? 1u : 0u, names) << length << " bytes";
+    }
+    for (size_t length = 0; length <= items.size(); length++) {
+        CGuardedBlock block(items.data(), length);
+        CIdListPart parent, item;
+        int first = LocateCidaItem(block.Data(), length, 0, &parent, &item);
+        EXPECT_EQ(length >= 18 ? 1 : 0, first) << length << " bytes: the first item is the parent's empty list";
+        int second = LocateCidaItem(block.Data(), length, 1, &parent, &item);
+        EXPECT_EQ(length == items.size() ? 1 : 0, second) << length << " bytes";
+        if (second) {
+            EXPECT_EQ(8u, item.bytes);
+        }
+    }
+    for (size_t length = 0; length <= dib.size(); length++) {
+        CGuardedBlock block(dib.data(), length);
+        CDibParts parts;
+        int usable = LocateDibParts(block.Data(), length, &parts);
+        EXPECT_EQ(length >= 48 ? 1 : 0, usable) << length << " bytes";
+        if (usable) {
+            EXPECT_EQ((uint32_t)(length - 48) / 4, parts.rowsPresent);
+        }
+    }
+    for (size_t length = 0; length <= 4; length++) {
+        BYTE locale[4] = {0x09, 0x04, 0, 0};
+        CGuardedBlock block(locale, length);
+        CLocaleFields fields;
+        EXPECT_EQ(length == 4 ? 1 : 0, ReadLocaleFields(block.Data(), length, &fields));
+    }
+}
+
+TEST(ViewBytes, TextViewsKnowFileNamesInAnyCase)
+{
+    // Registered names keep the spelling of their first registration for
+    // the whole session, so these are not registered here.
+    EXPECT_EQ(kWideText, TextEncodingOf(0xC001, "FILENAMEW"));
+    EXPECT_EQ(kAnsiText, TextEncodingOf(0xC002, "filename"));
+    EXPECT_EQ(kNoText, TextEncodingOf(0xC003, "FileNames"));
+    EXPECT_EQ(kNoText, TextEncodingOf(0xC004, nullptr));
+    EXPECT_EQ(kOemText, TextEncodingOf(CF_OEMTEXT, "FileName"));
+}
