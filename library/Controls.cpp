@@ -169,6 +169,17 @@ int CComboBoxEx::InsertItem(int index, const char* text, int image, int selected
     return (int)Send(CBEM_INSERTITEMA, 0, (LPARAM)&item);
 }
 
+int CComboBoxEx::SetItem(int index, const char* text, int image, int selectedImage)
+{
+    COMBOBOXEXITEMA item = {};
+    item.mask = CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | (text != nullptr ? CBEIF_TEXT : 0);
+    item.iItem = index;
+    item.pszText = (char*)text;
+    item.iImage = image;
+    item.iSelectedImage = selectedImage;
+    return Send(CBEM_SETITEMA, 0, (LPARAM)&item) != 0;
+}
+
 int CListBox::GetText(int index, CText& text) const
 {
     int length = (int)Send(LB_GETTEXTLEN, (WPARAM)index);

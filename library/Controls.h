@@ -90,6 +90,8 @@ public:
     // Appends (index -1) or inserts an item with text, images and data;
     // returns its index, -1 on failure.
     int InsertItem(int index, const char* text, int image, int selectedImage, LPARAM data);
+    // Changes an item's images, and its text unless text is null.
+    int SetItem(int index, const char* text, int image, int selectedImage);
 };
 
 // A list box of a dialog; it is attached, never created.

@@ -54,6 +54,27 @@ bool PutRegistered(const std::vector<UINT>& formats)
         entries.push_back({format, MakeGlobalBlock("data", 4)});
     return PutOnClipboard(entries);
 }
+
+// Every entry of the menu bar and of its popups except Display, which is
+// told apart by its title wherever it stands.
+std::vector<std::string> MenusBesideDisplay(HWND frame, HMENU* display)
+{
+    std::vector<std::string> entries;
+    HMENU bar = GetMenu(frame);
+    for (int position = 0; position < GetMenuItemCount(bar); position++) {
+        std::string title = MenuText(bar, position);
+        HMENU popup = GetSubMenu(bar, position);
+        if (title == "&Display") {
+            *display = popup;
+            continue;
+        }
+        entries.push_back(title);
+        for (int k = 0; popup != nullptr && k < GetMenuItemCount(popup); k++)
+            entries.push_back(title + ": " + MenuText(popup, k) + " " + std::to_string(GetMenuItemID(popup, k)) + " " +
+                              std::to_string(GetMenuState(popup, (UINT)k, MF_BYPOSITION)));
+    }
+    return entries;
+}
 } // namespace
 
 class FormatListTest : public FrameTest {
@@ -61,7 +82,9 @@ protected:
     // The Display menu and the combo box list the clipboard's formats.
     void ExpectListed(const std::vector<UINT>& formats)
     {
-        HMENU display = m_frame->GetDisplayMenu();
+        HMENU display = nullptr;
+        MenusBesideDisplay(Frame(), &display);
+        ASSERT_EQ(display, m_frame->GetDisplayMenu());
         bool any = !formats.empty();
         ASSERT_EQ(7 + (any ? 1 : 0) + (int)formats.size(), GetMenuItemCount(display));
         ASSERT_EQ(1 + (int)formats.size(), ComboCount());
@@ -83,7 +106,57 @@ protected:
             EXPECT_EQ(FormatIconIndex(formats[k]), ComboImage(1 + (int)k)) << "format " << formats[k];
         }
     }
+
+    // A clipboard change leaves every other menu alone and lists exactly the
+    // new formats in Display, whose entries then open those formats.
+    void ChangeAndChooseEachEntry(const std::vector<UINT>& formats)
+    {
+        HMENU display = nullptr;
+        std::vector<std::string> beside = MenusBesideDisplay(Frame(), &display);
+        ASSERT_TRUE(PutRegistered(formats));
+        ASSERT_TRUE(WaitForComboCount(1 + (int)formats.size()));
+        EXPECT_EQ(beside, MenusBesideDisplay(Frame(), &display));
+        std::vector<UINT> listed = ClipboardFormats();
+        ExpectListed(listed);
+        for (size_t k = 0; k < listed.size(); k++) {
+            Command(ID_FORMAT_FIRST + (UINT)k);
+            CText name;
+            LoadFormatName(listed[k], name);
+            EXPECT_EQ(std::string(name.GetString()) + " (Binary)", WindowText(m_frame->GetActiveChild()));
+        }
+    }
+
+    // A maximised child puts its system menu first in the menu bar. After
+    // the maximised view has closed itself because its format left the
+    // clipboard, the list follows the next change as well.
+    void FollowChangesWhileMaximised(bool maximiseView)
+    {
+        std::vector<UINT> f;
+        for (const char* name : {"Max A", "Max B", "Max C", "Max D", "Max E", "Max F", "Max G"})
+            f.push_back(RegisterClipboardFormatA((std::string("Vellmora ") + name).c_str()));
+        ASSERT_TRUE(PutRegistered({f[0], f[1]}));
+        ASSERT_TRUE(WaitForComboCount(3));
+        HWND maximised = m_frame->GetClipBook().GetHandle();
+        if (maximiseView) {
+            Command(ID_FORMAT_FIRST);
+            ASSERT_EQ(1, ViewCount());
+            maximised = NewestView()->GetHandle();
+        }
+        SendMessageA(m_frame->GetClient(), WM_MDIMAXIMIZE, (WPARAM)maximised, 0);
+        ASSERT_TRUE(IsZoomed(maximised));
+        ASSERT_NE("&Display", MenuText(GetMenu(Frame()), 2)) << "the child's system menu stands first";
+
+        ChangeAndChooseEachEntry({f[0], f[2], f[3]});
+        ASSERT_TRUE(PutRegistered({f[4]}));
+        ASSERT_TRUE(PumpUntil([&] { return ViewCount() == 0; })) << "the views' formats are gone";
+        ExpectListed(ClipboardFormats());
+        ChangeAndChooseEachEntry({f[5], f[6]});
+    }
 };
+
+TEST_F(FormatListTest, MaximisedViewLeavesTheOtherMenusAlone) { FollowChangesWhileMaximised(true); }
+
+TEST_F(FormatListTest, MaximisedClipbookLeavesTheOtherMenusAlone) { FollowChangesWhileMaximised(false); }
 
 TEST_F(FormatListTest, EntriesFollowTheClipboardFromEmptyToThreeFormatsAndBack)
 {
@@ -183,7 +256,7 @@ TEST_F(FrameTest, LiveViewReloadsOnceOnChangeAndClosesWhenItsFormatIsGone)
     EXPECT_TRUE(PumpUntil([&] { return ViewCount() == 0; })) << "closed, and its entry removed";
 }
 
-TEST_F(FrameTest, BusyClipboardLeavesTheListAndLiveViewsAsTheyWere)
+TEST_F(FrameTest, BusyClipboardKeepsTheListAndLiveViewsThenIsReadAgainWhenFree)
 {
     ASSERT_TRUE(PutTextOnClipboard("kept"));
     ASSERT_TRUE(PumpUntil([&] { return ComboCount() > 1; }));
@@ -192,12 +265,14 @@ TEST_F(FrameTest, BusyClipboardLeavesTheListAndLiveViewsAsTheyWere)
     CFormatView* view = NewestView();
     int listed = ComboCount();
 
-    // Another owner holds the clipboard open for longer than the frame's
-    // retry while a change notice arrives.
+    // Another owner changes the clipboard and, before this thread can read
+    // it, holds it open for longer than the frame's retry of each open.
     CForeignClipboardOwner holder;
+    UINT extra = RegisterClipboardFormatA("Vellmora Busy Extra");
     HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread hold([&] {
+        holder.Put({{CF_TEXT, MakeTextBlock("changed")}, {extra, MakeGlobalBlock("x", 1)}});
         holder.Run([&](HWND owner) {
             bool open = OpenClipboardRetry(owner);
             SetEvent(opened);
@@ -208,17 +283,20 @@ TEST_F(FrameTest, BusyClipboardLeavesTheListAndLiveViewsAsTheyWere)
         });
     });
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(opened, 5000));
-    SendMessageA(Frame(), WM_DRAWCLIPBOARD, 0, 0);
-    PumpMessages(50);
+    PumpMessages(300);
+    EXPECT_EQ(listed, ComboCount()) << "a busy clipboard is not an empty one";
+    EXPECT_TRUE(IsWindow(view->GetHandle())) << "the live view stays open";
+    EXPECT_EQ("kept", ViewText(view));
+
+    // Released, with no further change, the frame reads it again by itself.
     SetEvent(release);
     hold.join();
     CloseHandle(opened);
     CloseHandle(release);
-
-    EXPECT_EQ(listed, ComboCount()) << "a busy clipboard is not an empty one";
-    EXPECT_EQ(1, ViewCount());
-    EXPECT_TRUE(IsWindow(view->GetHandle())) << "the live view stays open";
-    EXPECT_EQ("kept", ViewText(view));
+    std::vector<UINT> formats = ClipboardFormats();
+    EXPECT_TRUE(PumpUntil([&] { return ComboCount() == (int)formats.size() + 1; }, 10000));
+    EXPECT_TRUE(PumpUntil([&] { return ViewText(view) == "changed"; }, 10000));
+    EXPECT_FALSE(KillTimer(Frame(), CViewerFrame::kClipboardRetryTimer)) << "no retry left once read";
 }
 
 TEST_F(FrameTest, KindThatCannotShowTheFormatShowsTheMessageAndOpensNothing)

@@ -10,9 +10,30 @@ LRESULT CViewerFrame::OnDrawClipboard()
 {
     if (m_nextViewer != nullptr)
         SendMessageA(m_nextViewer, WM_DRAWCLIPBOARD, 0, 0);
-    RebuildFormatList();
-    RefreshLiveViews();
+    // A new change stops a pending retry; its own read starts them afresh.
+    if (m_retryDelay != 0) {
+        KillTimer(m_hWnd, kClipboardRetryTimer);
+        m_retryDelay = 0;
+    }
+    FollowClipboard();
     return DefaultProc(WM_DRAWCLIPBOARD, 0, 0);
+}
+
+// Brings the format list and the live views up to the clipboard. When another
+// program holds the clipboard past the brief retry of each open, the whole
+// read is tried again a little later, so that the list ends up matching the
+// clipboard without waiting for a change that may never come.
+void CViewerFrame::FollowClipboard()
+{
+    // A list that could not be read says nothing about the views either.
+    int done = RebuildFormatList() && RefreshLiveViews();
+    if (!done && m_retryDelay < (UINT)kLastRetryDelay) {
+        m_retryDelay = m_retryDelay == 0 ? (UINT)kFirstRetryDelay : 2 * m_retryDelay;
+        SetTimer(m_hWnd, kClipboardRetryTimer, m_retryDelay, nullptr);
+    } else if (m_retryDelay != 0) {
+        KillTimer(m_hWnd, kClipboardRetryTimer);
+        m_retryDelay = 0;
+    }
 }
 
 LRESULT CViewerFrame::OnChangeCbChain(HWND removed, HWND next)
@@ -67,97 +88,148 @@ int CViewerFrame::ReadClipboardFormats(std::vector<UINT>& formats)
     return 1;
 }
 
-void CViewerFrame::RebuildFormatList()
+int CViewerFrame::RebuildFormatList()
 {
     // Joining the chain brings a notice before the bars exist; the list is
     // built once they do.
     if (m_comboList == nullptr)
-        return;
+        return 1;
     std::vector<UINT> formats;
     if (!ReadClipboardFormats(formats))
-        return;
+        return 0;
     // Entries that already stand for the same formats from the start of the
     // list stay: a new copy of the same kind of data changes no entry.
     size_t kept = 0;
     while (kept < formats.size() && kept < m_listedFormats.size() && formats[kept] == m_listedFormats[kept])
         kept++;
+    UpdateDisplayEntries(GetDisplayMenu(), formats, kept);
+    UpdateComboItems(formats, kept);
+    EnableFormatCommands(!formats.empty());
+    m_listedFormats.swap(formats);
+    return 1;
+}
 
-    HMENU display = GetDisplayMenu();
-    int firstRemoved = kept > 0 ? kFixedDisplayEntries + 1 + (int)kept : kFixedDisplayEntries;
-    for (int position = GetMenuItemCount(display) - 1; position >= firstRemoved; position--)
+// The Display menu: after its fixed entries a separator, then for format k
+// the entry with command 50000 + k and the format as item data. Entries that
+// now stand for another format are changed in place.
+void CViewerFrame::UpdateDisplayEntries(HMENU display, const std::vector<UINT>& formats, size_t kept)
+{
+    size_t listed = m_listedFormats.size();
+    if (listed == 0 && !formats.empty())
+        InsertMenuA(display, kFixedDisplayEntries, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    for (size_t k = kept; k < formats.size(); k++) {
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_TYPE | MIIM_DATA;
+        item.fType = MFT_STRING;
+        item.wID = ID_FORMAT_FIRST + (UINT)k;
+        item.dwItemData = formats[k];
+        item.dwTypeData = (char*)m_formatNames.Get(formats[k]).GetString();
+        UINT position = kFixedDisplayEntries + 1 + (UINT)k;
+        if (k < listed)
+            SetMenuItemInfoA(display, position, TRUE, &item);
+        else
+            InsertMenuItemA(display, position, TRUE, &item);
+    }
+    // Entries beyond the new list go, and the separator with the last one.
+    int end = formats.empty() ? kFixedDisplayEntries : kFixedDisplayEntries + 1 + (int)formats.size();
+    for (int position = GetMenuItemCount(display) - 1; position >= end; position--)
         DeleteMenu(display, (UINT)position, MF_BYPOSITION);
+}
 
-    SendMessageA(m_formatCombo.GetHandle(), WM_SETREDRAW, FALSE, 0);
-    SendMessageA(m_comboList, WM_SETREDRAW, FALSE, 0);
-    if (kept == 0) {
-        SendMessageA(m_comboList, CB_RESETCONTENT, 0, 0);
-        UINT first = formats.empty() ? 0 : formats[0];
+// The combo box: item 0 "Auto" with the icon of the first format, then item
+// k + 1 for format k. Items are changed in place where they can be: an insert
+// or a delete goes through the inner combo box and its list, a change stays
+// within the control.
+void CViewerFrame::UpdateComboItems(const std::vector<UINT>& formats, size_t kept)
+{
+    int count = (int)SendMessageA(m_comboList, CB_GETCOUNT, 0, 0);
+    int resized = count != (int)formats.size() + 1;
+    if (resized)
+        SendMessageA(m_comboList, WM_SETREDRAW, FALSE, 0);
+    UINT first = formats.empty() ? 0 : formats[0];
+    int autoImage = FormatIconIndexForName(first, m_formatNames.Get(first).GetString());
+    if (count <= 0) {
         CText text;
         text.LoadString(IDS_AUTO);
-        int image = FormatIconIndexForName(first, m_formatNames.Get(first).GetString());
-        m_formatCombo.InsertItem(0, text.GetString(), image, image, 0);
-    } else {
-        for (int item = (int)SendMessageA(m_comboList, CB_GETCOUNT, 0, 0) - 1; item > (int)kept; item--)
-            m_formatCombo.Send(CBEM_DELETEITEM, (WPARAM)item);
+        m_formatCombo.InsertItem(0, text.GetString(), autoImage, autoImage, 0);
+        count = 1;
+    } else if (kept == 0) {
+        m_formatCombo.SetItem(0, nullptr, autoImage, autoImage);
     }
+    for (size_t k = kept; k < formats.size(); k++) {
+        const CText& name = m_formatNames.Get(formats[k]);
+        CText text(name);
+        RemoveFirstAmpersand(text);
+        int image = FormatIconIndexForName(formats[k], name.GetString());
+        int index = (int)k + 1;
+        if (index < count)
+            m_formatCombo.SetItem(index, text.GetString(), image, image);
+        else
+            m_formatCombo.InsertItem(index, text.GetString(), image, image, 0);
+    }
+    for (int index = count - 1; index > (int)formats.size(); index--)
+        m_formatCombo.Send(CBEM_DELETEITEM, (WPARAM)index);
+    if (resized)
+        SendMessageA(m_comboList, WM_SETREDRAW, TRUE, 0);
 
-    int hasFormats = !formats.empty();
-    m_toolBar.EnableButton(ID_EDIT_PASTE, hasFormats);
-    EnableMenuItem(::GetMenu(m_hWnd), ID_DISPLAY_AUTO_FORMAT, MF_BYCOMMAND | (hasFormats ? MF_ENABLED : MF_GRAYED));
-    EnableWindow(m_formatCombo.GetHandle(), hasFormats);
-    if (hasFormats && kept == 0)
-        InsertMenuA(display, kFixedDisplayEntries, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    for (size_t k = kept; k < formats.size(); k++)
-        AddFormatEntry((UINT)k, formats[k]);
-    if (hasFormats)
-        SendMessageA(m_comboList, CB_SETCURSEL, 0, 0);
-    SendMessageA(m_comboList, WM_SETREDRAW, TRUE, 0);
-    SendMessageA(m_formatCombo.GetHandle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(m_formatCombo.GetHandle(), nullptr, TRUE);
-    m_listedFormats.swap(formats);
+    int selection = formats.empty() ? -1 : 0;
+    if (SendMessageA(m_comboList, CB_GETCURSEL, 0, 0) != selection)
+        SendMessageA(m_comboList, CB_SETCURSEL, (WPARAM)selection, 0);
+    // The closed box shows item 0; an open list shows every item.
+    if (kept == 0)
+        InvalidateRect(m_comboList, nullptr, TRUE);
+    if ((resized || kept < formats.size()) && SendMessageA(m_comboList, CB_GETDROPPEDSTATE, 0, 0)) {
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof info;
+        if (GetComboBoxInfo(m_comboList, &info))
+            InvalidateRect(info.hwndList, nullptr, TRUE);
+    }
 }
 
-// The k-th format: a Display menu entry with the format as its item data,
-// and combo box item k + 1.
-void CViewerFrame::AddFormatEntry(UINT k, UINT format)
+// Paste, Auto Format and the combo box have something to work on only while
+// the clipboard holds a format.
+void CViewerFrame::EnableFormatCommands(int enable)
 {
-    const CText& name = m_formatNames.Get(format);
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_TYPE | MIIM_DATA;
-    item.fType = MFT_STRING;
-    item.wID = ID_FORMAT_FIRST + k;
-    item.dwItemData = format;
-    item.dwTypeData = (char*)name.GetString();
-    InsertMenuItemA(GetDisplayMenu(), kFixedDisplayEntries + 1 + k, TRUE, &item);
-
-    CText text(name);
-    RemoveFirstAmpersand(text);
-    int image = FormatIconIndexForName(format, name.GetString());
-    m_formatCombo.InsertItem((int)k + 1, text.GetString(), image, image, 0);
+    m_toolBar.EnableButton(ID_EDIT_PASTE, enable);
+    EnableMenuItem(GetDisplayMenu(), ID_DISPLAY_AUTO_FORMAT, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+    EnableWindow(m_formatCombo.GetHandle(), enable);
 }
 
-void CViewerFrame::RefreshLiveViews()
+namespace {
+// A view that shows the clipboard, not a page; a closed view stays listed
+// until its notice arrives.
+bool IsLiveView(const CFormatView* view) { return view->GetPage() == nullptr && IsWindow(view->GetHandle()); }
+} // namespace
+
+int CViewerFrame::RefreshLiveViews()
 {
+    CFormatViewEntry* node = m_views.GetHead();
+    while (node != nullptr && !IsLiveView(node->object))
+        node = node->next;
+    if (node == nullptr)
+        return 1;
     // A clipboard that stays busy says nothing about the views' formats:
-    // they are left as they are until the next change rather than closed.
+    // they are left as they are rather than closed, and read again later.
     if (!OpenClipboardPatiently(m_hWnd))
-        return;
-    for (CFormatViewEntry* node = m_views.GetHead(); node != nullptr; node = node->next) {
+        return 0;
+    int done = 1;
+    for (; node != nullptr; node = node->next) {
         CFormatView* view = node->object;
-        // A closed view stays listed until its notice arrives.
-        if (view->GetPage() != nullptr || !IsWindow(view->GetHandle()))
+        if (!IsLiveView(view))
             continue;
         if (GetClipboardData(view->GetFormat()) != nullptr) {
             CloseClipboard();
-            view->ReloadFromClipboard();
+            if (!view->ReloadFromClipboard())
+                done = 0;
             if (!OpenClipboardPatiently(m_hWnd))
-                return;
+                return 0;
         } else {
             PostMessageA(view->GetHandle(), WM_CLOSE, 0, 0);
         }
     }
     CloseClipboard();
+    return done;
 }
 
 int CViewerFrame::OpenFormatByCommand(UINT command)
@@ -172,7 +244,7 @@ int CViewerFrame::OpenFormatByCommand(UINT command)
         MENUITEMINFOA item = {};
         item.cbSize = sizeof item;
         item.fMask = MIIM_DATA;
-        if (GetMenuItemInfoA(::GetMenu(m_hWnd), command, FALSE, &item))
+        if (GetMenuItemInfoA(GetDisplayMenu(), command, FALSE, &item))
             format = (UINT)item.dwItemData;
     }
     if (format == 0)

@@ -261,6 +261,8 @@ LRESULT CViewerFrame::OnTimer(UINT_PTR id)
 {
     if (id == kClockTimer)
         UpdateClock();
+    else if (id == kClipboardRetryTimer)
+        FollowClipboard();
     return 0;
 }
 

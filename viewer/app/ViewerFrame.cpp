@@ -26,7 +26,7 @@ public:
 } // namespace
 
 CViewerFrame::CViewerFrame()
-    : m_comboList(nullptr), m_nextViewer(nullptr), m_viewMode(kViewAuto), m_destroyMessage(0)
+    : m_comboList(nullptr), m_nextViewer(nullptr), m_viewMode(kViewAuto), m_destroyMessage(0), m_retryDelay(0)
 {
 }
 
@@ -36,9 +36,18 @@ CViewerFrame::~CViewerFrame()
     m_popups.Destroy();
 }
 
+// The Display popup is the one that holds Auto Format. Its position is no
+// guide: while an MDI child is maximised, the child's system menu stands
+// first in the menu bar.
 HMENU CViewerFrame::GetDisplayMenu() const
 {
-    return GetSubMenu(::GetMenu(m_hWnd), kDisplayMenuPosition);
+    HMENU bar = ::GetMenu(m_hWnd);
+    for (int position = 0, count = GetMenuItemCount(bar); position < count; position++) {
+        HMENU popup = GetSubMenu(bar, position);
+        if (popup != nullptr && GetMenuState(popup, ID_DISPLAY_AUTO_FORMAT, MF_BYCOMMAND) != (UINT)-1)
+            return popup;
+    }
+    return nullptr;
 }
 
 LRESULT CViewerFrame::OnCreate(CREATESTRUCTA* create)
@@ -75,8 +84,8 @@ int CViewerFrame::OnCreateHook(CREATESTRUCTA* create)
 
     ReadSettingsAndBuildBars();
     SetTimer(m_hWnd, kClockTimer, kClockPeriod, nullptr);
-    RebuildFormatList();
-    CheckMenuItem(::GetMenu(m_hWnd), m_viewMode, MF_BYCOMMAND | MF_CHECKED);
+    FollowClipboard();
+    CheckMenuItem(GetDisplayMenu(), m_viewMode, MF_BYCOMMAND | MF_CHECKED);
     m_toolBar.CheckButton(m_viewMode, TRUE);
     DragAcceptFiles(m_hWnd, TRUE);
     return CMdiFrame::OnCreateHook(create);
@@ -96,6 +105,7 @@ LRESULT CViewerFrame::OnDestroy()
     ChangeClipboardChain(m_hWnd, m_nextViewer);
     m_nextViewer = nullptr;
     KillTimer(m_hWnd, kClockTimer);
+    KillTimer(m_hWnd, kClipboardRetryTimer);
     DragAcceptFiles(m_hWnd, FALSE);
     PostQuitMessage(0);
     return result;
@@ -180,7 +190,7 @@ void CViewerFrame::SetViewMode(UINT kind)
 {
     if (kind == m_viewMode)
         return;
-    HMENU menu = ::GetMenu(m_hWnd);
+    HMENU menu = GetDisplayMenu();
     CheckMenuItem(menu, m_viewMode, MF_BYCOMMAND | MF_UNCHECKED);
     m_viewMode = kind;
     CheckMenuItem(menu, m_viewMode, MF_BYCOMMAND | MF_CHECKED);

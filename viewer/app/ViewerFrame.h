@@ -21,8 +21,12 @@ class CViewerFrame : public CMdiFrame {
 public:
     static const char* const kClassName;
     enum { kClockTimer = 1, kClockPeriod = 2000 };
+    // A clipboard read that failed because another program held the
+    // clipboard is tried again after growing delays, doubling from the first
+    // to the last, then given up until the next change.
+    enum { kClipboardRetryTimer = 2, kFirstRetryDelay = 50, kLastRetryDelay = 6400 };
     // Fixed entries of the Display menu before the format entries.
-    enum { kDisplayMenuPosition = 2, kFixedDisplayEntries = 7 };
+    enum { kFixedDisplayEntries = 7 };
 
     CViewerFrame();
     ~CViewerFrame() override;
@@ -42,9 +46,10 @@ public:
     LRESULT OnContextMenu(HWND window, UINT x, UINT y) override;
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // The format list: Display menu entries and combo box items.
-    void RebuildFormatList();
-    void RefreshLiveViews();
+    // The format list (Display menu entries and combo box items) and the live
+    // views. Each answers 0 when the clipboard was too busy to read.
+    int RebuildFormatList();
+    int RefreshLiveViews();
     int OpenFormatByCommand(UINT command);
     int OpenFormat(UINT format);
     // Opens a page's format copy; the clipbook window calls it.
@@ -74,8 +79,11 @@ public:
 private:
     // Views: the steps shared by clipboard and page formats.
     int OpenView(UINT format, UINT kind, const CClipPage* page, const char* pageName, const CClipFormat* record);
+    void FollowClipboard();
     int ReadClipboardFormats(std::vector<UINT>& formats);
-    void AddFormatEntry(UINT k, UINT format);
+    void UpdateDisplayEntries(HMENU display, const std::vector<UINT>& formats, size_t kept);
+    void UpdateComboItems(const std::vector<UINT>& formats, size_t kept);
+    void EnableFormatCommands(int enable);
     CFormatView* FindView(UINT format, UINT kind, const CClipPage* page) const;
     void OnViewGone(LPARAM entry);
 
@@ -111,4 +119,6 @@ private:
     CFormatNames m_formatNames;
     // The formats the Display menu and the combo box list, in their order.
     std::vector<UINT> m_listedFormats;
+    // The delay of the pending clipboard retry; 0 when none is pending.
+    UINT m_retryDelay;
 };
