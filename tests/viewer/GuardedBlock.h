@@ -17,7 +17,8 @@ public:
         DWORD old;
         VirtualProtect(m_region + usable, page, PAGE_NOACCESS, &old);
         m_data = m_region + usable - size;
-        memcpy(m_data, bytes, size);
+        if (size > 0)
+            memcpy(m_data, bytes, size);
     }
     ~CGuardedBlock() { VirtualFree(m_region, 0, MEM_RELEASE); }
     CGuardedBlock(const CGuardedBlock&) = delete;
