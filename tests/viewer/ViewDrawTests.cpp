@@ -50,8 +50,7 @@ Bytes DropFiles(DWORD listOffset, int x, int y, BOOL nonClient, BOOL wide, const
 std::string WindowText(HWND window)
 {
     char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    return std::string(text, GetWindowTextA(window, text, sizeof text));
 }
 
 int HasStyle(HWND window, DWORD style) { return (GetWindowLongPtrA(window, GWL_STYLE) & style) != 0; }
@@ -92,8 +91,8 @@ public:
     CGuardedView(CMdiFrame* frame, UINT format, const Bytes& bytes, HANDLE handle = nullptr)
         : View(format), m_block(bytes.data(), bytes.size())
     {
-        m_handler = AddVectoredExceptionHandler(1, CountAccessViolation);
-        m_violations = g_accessViolations;
+        static PVOID counting = AddVectoredExceptionHandler(1, CountAccessViolation);
+        m_violations = counting ? g_accessViolations : -1;
         View::CreateViewWindow(frame);
         SetWindowPos(this->m_hWnd, HWND_TOP, 0, 0, 300, 300, 0);
         this->m_data = handle != nullptr ? (void*)handle : (void*)m_block.Data();
@@ -105,7 +104,6 @@ public:
     {
         EXPECT_EQ(m_violations, g_accessViolations) << "reads past the block";
         this->Destroy();
-        RemoveVectoredExceptionHandler(m_handler);
     }
     LRESULT OnDestroy() override
     {
@@ -116,7 +114,6 @@ public:
 
 private:
     CGuardedBlock m_block;
-    PVOID m_handler;
     LONG m_violations;
 };
 } // namespace
