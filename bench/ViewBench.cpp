@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "AppThread.h"
+#include "BenchClock.h"
 #include "BinaryView.h"
 #include "InfoView.h"
 #include "Registry.h"
@@ -28,23 +29,11 @@
 namespace {
 const int kRounds = 41;
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER value;
-        QueryPerformanceFrequency(&value);
-        return value;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return (double)counter.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
-
 double Elapsed(const std::function<void()>& work)
 {
-    double start = Now();
+    double start = BenchNow();
     work();
-    return Now() - start;
+    return BenchNow() - start;
 }
 
 // The median times of rounds runs of two works, taken in turns so that
@@ -154,10 +143,10 @@ void BenchInfoView(CViewerFrame& frame)
     CInfoView* small = OpenView<CInfoView>(frame, CF_TEXT, 0, 90);
     CInfoView* large = OpenView<CInfoView>(frame, CF_TEXT, 1, 90);
     small->SetData(smallText.data(), (UINT)smallText.size());
-    double start = Now();
+    double start = BenchNow();
     large->SetData(largeText.data(), (UINT)largeText.size());
     UpdateWindow(large->GetHandle());
-    double firstPaint = Now() - start;
+    double firstPaint = BenchNow() - start;
     UpdateWindow(small->GetHandle());
     auto scrolling = [](CInfoView* view) {
         return [view] {

@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the setup script reader, then puts every query
-// the wizard and the worker use to the model it built.
+// the wizard and the worker use to the model it built, and the file rules
+// to its file items.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
 
 #include <string>
 
+#include "FileRules.h"
 #include "ScriptText.h"
 
 namespace {
@@ -61,6 +63,22 @@ void Expand(const std::string& text)
         abort();
 }
 
+// The ".new" name keeps everything before the last "."; a version is never
+// newer than itself.
+void CheckFileRules(const CFileItem& file)
+{
+    std::string renamed = ReplaceFromLastDot(file.m_destination, ".new");
+    size_t kept = renamed.size() - 4;
+    if (renamed.compare(kept, 4, ".new") != 0 || file.m_destination.compare(0, kept, renamed, 0, kept) != 0)
+        abort();
+    const uint16_t parts[4] = {4, 71, 0, (uint16_t)file.m_size};
+    bool newer = VersionIsNewer(file.m_version, parts);
+    const uint16_t highest[4] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+    if (newer && file.m_version.empty())
+        abort();
+    VersionIsNewer(file.m_version, highest);
+}
+
 // Components and conditions met, each of which may have stepped the bar.
 int g_visited = 0;
 
@@ -86,8 +104,10 @@ void VisitComponents(CScriptModel& script, CItemList<CSelection>& components, in
         abort();
     for (CSelection* component : components) {
         g_visited++;
-        for (const CFileItem* file : component->m_files)
+        for (const CFileItem* file : component->m_files) {
             Expand(file->m_destination);
+            CheckFileRules(*file);
+        }
         for (const CIconItem* shortcut : component->m_shortcuts)
             Expand(shortcut->m_shortcut);
         VisitConditions(script, component->m_conditions, depth + 1);
@@ -108,8 +128,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (script.RecomputeRequiredSize() != script.m_requiredSize)
         abort();
     Expand(script.m_destination);
-    for (const CFileItem* file : script.m_files)
+    for (const CFileItem* file : script.m_files) {
         Expand(file->m_destination);
+        CheckFileRules(*file);
+    }
     for (const CRunItem* program : script.m_programs)
         Expand(program->m_command);
     g_visited = 0;

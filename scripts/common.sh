@@ -53,6 +53,18 @@ prepare_prefix() {
   fi
   link_wine_fonts
   "$WINESERVER" -p 2>/dev/null || true  # already running is fine
+  own_user_folders
+}
+
+# A new prefix links the user's Desktop, Documents and the like to $HOME;
+# tests that create shortcuts or documents get folders inside the prefix.
+own_user_folders() {
+  local link
+  for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    [ -L "$link" ] || continue
+    rm -f "$link"
+    mkdir -p "$link"
+  done
 }
 
 # Wine draws caption buttons with the Marlett font and dialogs with Tahoma,

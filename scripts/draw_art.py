@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Draws the viewer's icons and bitmaps and writes them under viewer/res/.
+"""Draws the viewer's icons and bitmaps and writes them under viewer/res/,
+and the installer's icon under installer/res/.
 
 Every picture is drawn from a few shapes on a 16-unit grid, so the 16, 24
 and 32 pixel forms come from the same drawing. Shapes are sampled 4 by 4
 per pixel; icons keep the coverage as alpha, masked bitmaps get solid
 pixels on the mask colour RGB(192,192,192).
 
-Usage: scripts/draw_art.py [output directory]   (default: viewer/res)
+Usage: scripts/draw_art.py [output directory]   (default: viewer/res and
+installer/res)
 """
 
 import colorsys
@@ -483,14 +485,38 @@ ICONS = {
 }
 
 
+# --- The installer -----------------------------------------------------------
+
+def install_icon(c):
+    """A carton with the program's clipboard going into it."""
+    c.polygon([(1, 9), (4, 6), (12, 6), (15, 9)], DARK_BROWN)
+    c.boxed(1, 9, 15, 16, BROWN, DARK_BROWN)
+    c.rect(6, 11, 10, 12, BEIGE)
+    c.boxed(5, 0, 11, 8, PAPER)
+    c.rect(6.5, 2, 9.5, 3, BLUE)
+    c.rect(6.5, 4, 9.5, 5, BLUE)
+    c.polygon([(8, 12.5), (4.5, 8.5), (6.5, 8.5), (6.5, 6), (9.5, 6), (9.5, 8.5), (11.5, 8.5)], OUTLINE)
+    c.polygon([(8, 11.2), (5.9, 9.3), (7.3, 9.3), (7.3, 6.8), (8.7, 6.8), (8.7, 9.3), (10.1, 9.3)], GREEN)
+
+
+INSTALLER_ICONS = {
+    "install.ico": install_icon,
+}
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "viewer", "res")
+    installer_target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "installer", "res")
     os.makedirs(target, exist_ok=True)
+    os.makedirs(installer_target, exist_ok=True)
 
-    def write(name, data):
-        with open(os.path.join(target, name), "wb") as file:
+    def write(name, data, folder=target):
+        with open(os.path.join(folder, name), "wb") as file:
             file.write(data)
+
+    for name, draw in INSTALLER_ICONS.items():
+        write(name, ico_bytes([render(draw, 16), render(draw, 32)]), installer_target)
 
     for name, draw in ICONS.items():
         write(name, ico_bytes([render(draw, 16), render(draw, 32)]))

@@ -99,6 +99,33 @@
 #define ID_FORMAT_LAST 57647
 #define IDS_FORMAT_ENTRY_HELP 50000
 
+// The clipbook: its input dialog, the file dialogs' extra controls, the
+// option dialogs for clip files, and their strings.
+#define IDD_INPUT 118
+#define IDD_OPEN_CLIPPAGE 120
+#define IDD_SAVE_CLIPPAGE 121
+#define IDD_CLIPPAGE_OPTIONS 130
+#define IDD_CLIPBOOK_OPTIONS 131
+#define IDC_INPUT_EDIT 1002
+#define IDC_INPUT_PROMPT 1003
+#define IDC_OPEN_TO_CLIPBOOK 1007
+#define IDC_SAVE_CHOICE 1008
+#define IDC_OPEN_PAGE_NAME 1009
+#define IDC_OPTION_TO_CLIPBOARD 1011
+#define IDC_OPTION_TO_CLIPBOOK 1012
+#define IDC_OPTION_PAGE_NAME 1013
+#define IDC_OPTION_OPEN 1014
+#define IDC_OPTION_PATH 1015
+#define IDC_OPTION_IMPORT 1016
+#define IDC_OPTION_REPLACE 1017
+#define IDS_NEW_PAGE_PROMPT 2001
+#define IDS_NEW_PAGE_TITLE 2002
+#define IDS_INPUT_OK 2003
+#define IDS_INPUT_CANCEL 2004
+#define IDS_RENAME_PAGE_PROMPT 2005
+#define IDS_RENAME_PAGE_TITLE 2006
+#define IDS_NAME_EXISTS 40050
+
 // Pages of the information view.
 #define IDS_INFO_TEXT 2400
 #define IDS_INFO_BITMAP 2401

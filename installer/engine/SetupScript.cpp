@@ -8,16 +8,27 @@
 #include "Text.h"
 
 CSetupScript::CSetupScript()
-    : m_numberFormat(), m_preparingDialog(nullptr), m_progressDialog(nullptr), m_decimalSeparator(),
-      m_thousandSeparator()
+    : m_numberFormat(), m_preparingDialog(nullptr), m_progressDialog(nullptr), m_carrier(nullptr),
+      m_decimalSeparator(), m_thousandSeparator()
 {
 }
 
 CSetupScript::~CSetupScript() {}
 
+HMODULE CSetupScript::GetCarrier() const
+{
+    return m_carrier != nullptr ? m_carrier : GetModuleInstance();
+}
+
+CInstallProgress& CSetupScript::GetProgress()
+{
+    static CQuietProgress quiet;
+    return m_progressDialog != nullptr ? *m_progressDialog : quiet;
+}
+
 int CSetupScript::LoadScript(const char* resourceName)
 {
-    HMODULE module = GetModuleInstance();
+    HMODULE module = GetCarrier();
     HRSRC resource = FindResourceA(module, resourceName, "INSTALL");
     if (resource == nullptr)
         return 0;
@@ -31,7 +42,7 @@ int CSetupScript::LoadScript(const char* resourceName)
 
 uint32_t CSetupScript::GetCarriedFileSize(const std::string& source)
 {
-    HMODULE module = GetModuleInstance();
+    HMODULE module = GetCarrier();
     HRSRC resource = FindResourceA(module, source.c_str(), "FILES");
     return resource != nullptr ? SizeofResource(module, resource) : 0;
 }
@@ -131,4 +142,13 @@ void CSetupScript::FillNumberFormat()
     m_numberFormat.lpDecimalSep = m_decimalSeparator;
     m_numberFormat.lpThousandSep = m_thousandSeparator;
     m_numberFormat.NegativeOrder = LocaleNumber(LOCALE_INEGNUMBER);
+}
+
+int QueryFreeSpace(const std::string& path, uint64_t& bytes)
+{
+    ULARGE_INTEGER available, total, free;
+    if (!GetDiskFreeSpaceExA(path.substr(0, 3).c_str(), &available, &total, &free))
+        return 0;
+    bytes = available.QuadPart;
+    return 1;
 }

@@ -8,10 +8,9 @@
 #include <string>
 
 #include "Files.h"
+#include "InstallProgress.h"
 #include "ScriptModel.h"
 #include "ScriptText.h"
-
-class CProgressDialog;
 
 class CSetupScript : public CScriptModel, private CFileSizeSource, private CMacroSource {
 public:
@@ -20,9 +19,13 @@ public:
     CSetupScript(const CSetupScript&) = delete;
     CSetupScript& operator=(const CSetupScript&) = delete;
 
-    // Reads the "INSTALL" resource of that name from the program's module.
-    // Answers 0, changing nothing, when there is no usable resource.
+    // Reads the "INSTALL" resource of that name from the carrier. Answers 0,
+    // changing nothing, when there is no usable resource.
     int LoadScript(const char* resourceName);
+    // The module that carries the script and the files: the program itself
+    // unless another module is set.
+    void SetCarrier(HMODULE module) { m_carrier = module; }
+    HMODULE GetCarrier() const;
     // Replaces the macros of the text in place; answers 1.
     int ExpandMacros(std::string& text);
     // Sizes are shown as whole numbers in the user's format.
@@ -38,16 +41,37 @@ public:
     int CloseLog();
     int IsLogOpen() const { return m_log.IsOpen(); }
 
+    // The operations of the installation steps, one item each, on the worker
+    // thread. InstallFile answers 0 when the user chose to stop; the others
+    // always answer 1.
+    int InstallFile(CFileItem& item);
+    int NeedsReplace(const CFileItem& item);
+    int AskFileError(const CFileItem& item);
+    int ApplyRegItem(CRegItem& item);
+    int InstallShortcut(CIconItem& item);
+    int RunProgram(CRunItem& item);
+    // The progress dialog while the installation runs, else a quiet stand-in.
+    CInstallProgress& GetProgress();
+
     NUMBERFMT m_numberFormat;
     // The preparing dialog's bar while the script is read; may be null.
     CLoadProgress* m_preparingDialog;
     // Set by the worker's first step: its steps report into it.
-    CProgressDialog* m_progressDialog;
+    CInstallProgress* m_progressDialog;
     CDiskFile m_log;
 
 private:
     uint32_t GetCarriedFileSize(const std::string& source) override;
     std::string GetMacroText(char letter) override;
+    int AskMissingFile(const CFileItem& item);
+    int AskReplaceNewer(const CFileItem& item);
+    int CreateDestination(CFileItem& item, CDiskFile& file);
+    int WriteCarriedBytes(CFileItem& item, CDiskFile& file, const void* bytes, DWORD size);
+    void StampFile(const CFileItem& item, CDiskFile& file);
+    void ReplaceAtRestart(CFileItem& item, const std::string& oldName);
+    int Stepped(int result);
+
+    HMODULE m_carrier;
 
     char m_decimalSeparator[8];
     char m_thousandSeparator[8];
@@ -55,3 +79,12 @@ private:
 
 // The root word a REG line of the install log uses for the key.
 const char* LogRootWord(HKEY root);
+
+// The bytes free for the user on the drive of the path ("C:\..." asks
+// "C:\"), in 64 bits: drives with more than 4 GB free do not fit 32 bits.
+// 0 when the drive cannot be asked.
+int QueryFreeSpace(const std::string& path, uint64_t& bytes);
+
+// A shortcut at the path that opens the target; the HRESULT of the last COM
+// call made. COM must be initialised on the calling thread.
+HRESULT CreateShortcut(const char* shortcutPath, const char* target, const char* description);

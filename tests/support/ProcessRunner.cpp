@@ -47,7 +47,7 @@ namespace {
 struct WindowSearch {
     DWORD processId;
     const char* className;
-    HWND found;
+    std::vector<HWND> found;
 };
 
 BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam)
@@ -57,22 +57,26 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam)
     GetWindowThreadProcessId(window, &owner);
     char className[128] = "";
     GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && IsWindowVisible(window) && lstrcmpA(className, search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
+    if (owner == search->processId && IsWindowVisible(window) && lstrcmpA(className, search->className) == 0)
+        search->found.push_back(window);
     return TRUE;
 }
 } // namespace
+
+std::vector<HWND> CChildProcess::FindWindows(const char* className) const
+{
+    WindowSearch search = {m_info.dwProcessId, className, {}};
+    EnumWindows(MatchWindow, (LPARAM)&search);
+    return search.found;
+}
 
 HWND CChildProcess::WaitForWindow(const char* className, DWORD timeoutMs) const
 {
     DWORD start = GetTickCount();
     for (;;) {
-        WindowSearch search = {m_info.dwProcessId, className, nullptr};
-        EnumWindows(MatchWindow, (LPARAM)&search);
-        if (search.found != nullptr)
-            return search.found;
+        std::vector<HWND> found = FindWindows(className);
+        if (!found.empty())
+            return found.front();
         if (GetTickCount() - start > timeoutMs)
             return nullptr;
         Sleep(20);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class CChildProcess {
 public:
@@ -23,6 +24,8 @@ public:
     HANDLE GetProcess() const { return m_info.hProcess; }
     // The first visible top-level window of the process with this class.
     HWND WaitForWindow(const char* className, DWORD timeoutMs = 10000) const;
+    // Every visible top-level window of the process with this class, now.
+    std::vector<HWND> FindWindows(const char* className) const;
 
 private:
     PROCESS_INFORMATION m_info;

@@ -1,0 +1,23 @@
+// The installer's application object: the run sequence from the preparing
+// dialog to the restart of Windows. The exit code is always 0.
+#pragma once
+
+#include "AppThread.h"
+
+class CSetupScript;
+
+class CInstallApp : public CWinApp {
+public:
+    explicit CInstallApp(CSetupScript& script);
+
+    int Start() override;
+    int Finish() override { return 0; }
+
+private:
+    void ShowBackground();
+
+    CSetupScript& m_script;
+};
+
+// Enables the shutdown privilege where it can and asks Windows to restart.
+void RestartWindows();

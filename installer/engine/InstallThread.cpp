@@ -1,0 +1,68 @@
+#include "InstallThread.h"
+
+#include <objbase.h>
+
+#include "InstallWalks.h"
+#include "ProgressDialog.h"
+#include "SetupScript.h"
+#include "Text.h"
+#include "resource.h"
+
+namespace {
+
+void BeginStep(CInstallProgress& progress, UINT textId)
+{
+    CText text;
+    text.LoadString(textId);
+    progress.SetStepText(text.GetString());
+}
+
+} // namespace
+
+CInstallThread::CInstallThread(CProgressDialog* dialog, CSetupScript& script) : m_dialog(dialog), m_script(script) {}
+
+int CInstallThread::Start()
+{
+    BeginStep(*m_dialog, IDS_STEP_INITIALISE);
+    m_script.m_progressDialog = m_dialog;
+    // The wizard opens the log on its program group page; without that page
+    // the log is opened here, so that the remover learns of every file.
+    if (!m_script.IsLogOpen())
+        m_script.OpenLog();
+    m_dialog->SetRange(m_script.CountInstallSteps() + 1);
+    m_dialog->Step();
+
+    BeginStep(*m_dialog, IDS_STEP_COPY);
+    if (!WalkFiles(m_script))
+        return 0;
+
+    BeginStep(*m_dialog, IDS_STEP_REGISTRY);
+    m_dialog->SetItemText("");
+    if (!WalkRegistry(m_script))
+        return 0;
+
+    BeginStep(*m_dialog, IDS_STEP_ICONS);
+    CoInitialize(nullptr);
+    m_dialog->SetItemText("");
+    int created = WalkShortcuts(m_script);
+    CoUninitialize();
+    if (!created || !Proceed())
+        return 0;
+
+    m_script.CloseLog();
+    m_script.m_installStatus += 10;
+    return 1;
+}
+
+int CInstallThread::Proceed()
+{
+    BeginStep(*m_dialog, IDS_STEP_EXECUTE);
+    m_dialog->SetItemText("");
+    return WalkPrograms(m_script);
+}
+
+int CInstallThread::Finish()
+{
+    PostMessageA(m_dialog->GetHandle(), CProgressDialog::kWorkerEndedMessage, 0, 0);
+    return 0;
+}

@@ -1,0 +1,111 @@
+// Registry entries, shortcuts and programs to run: one item each, on the
+// worker thread. None of them reports a failure; the registry entries and
+// shortcuts that were made are logged for the remover.
+#include "SetupScript.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <string.h>
+
+namespace {
+
+bool HasValue(HKEY key, const std::string& name)
+{
+    return RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+// A delete entry changes nothing when its key does not exist: creating the
+// key would leave one behind that the log does not name.
+void DeleteValue(const CRegItem& item)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(item.m_root, item.m_keyPath.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, item.m_valueName.c_str());
+    RegCloseKey(key);
+}
+
+std::string DirectoryOf(const std::string& path)
+{
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+} // namespace
+
+int CSetupScript::ApplyRegItem(CRegItem& item)
+{
+    if (item.m_type == REG_SZ && item.HasData()) {
+        const char* data = (const char*)item.m_data.data();
+        std::string text(data, strnlen(data, item.m_data.size()));
+        ExpandMacros(text);
+        item.m_data.assign(text.begin(), text.end());
+        item.m_data.push_back(0);
+    }
+    if (item.m_root == nullptr)
+        return 1;
+    if (item.m_mode == kRegDelete) {
+        DeleteValue(item);
+        return 1;
+    }
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(item.m_root, item.m_keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return 1;
+    if (item.m_mode == kRegKeep && HasValue(key, item.m_valueName)) {
+        RegCloseKey(key);
+        return 1;
+    }
+    if (item.HasData()) {
+        RegSetValueExA(key, item.m_valueName.c_str(), 0, item.m_type, item.m_data.data(), item.GetDataLength());
+        LogRegistry(item.m_root, item.m_keyPath.c_str(), item.m_valueName.c_str());
+    } else {
+        LogRegistry(item.m_root, item.m_keyPath.c_str(), nullptr);
+    }
+    RegCloseKey(key);
+    return 1;
+}
+
+int CSetupScript::InstallShortcut(CIconItem& item)
+{
+    ExpandMacros(item.m_target);
+    ExpandMacros(item.m_shortcut);
+    CreateShortcut(item.m_shortcut.c_str(), item.m_target.c_str(), "");
+    LogLine("ICON", item.m_shortcut.c_str());
+    return 1;
+}
+
+int CSetupScript::RunProgram(CRunItem& item)
+{
+    ExpandMacros(item.m_command);
+    ShellExecuteA(GetProgress().GetOwner(), nullptr, item.m_command.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return 1;
+}
+
+HRESULT CreateShortcut(const char* shortcutPath, const char* target, const char* description)
+{
+    IShellLinkA* link = nullptr;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&link);
+    if (FAILED(result))
+        return result;
+    IPersistFile* file = nullptr;
+    result = link->QueryInterface(IID_IPersistFile, (void**)&file);
+    if (SUCCEEDED(result)) {
+        result = link->SetPath(target);
+        if (SUCCEEDED(result)) {
+            link->SetDescription(description);
+            // The program starts in its own folder, as it would from Explorer.
+            link->SetWorkingDirectory(DirectoryOf(target).c_str());
+            WCHAR path[MAX_PATH];
+            if (MultiByteToWideChar(CP_ACP, 0, shortcutPath, -1, path, MAX_PATH) == 0)
+                result = E_INVALIDARG;
+            else
+                result = file->Save(path, TRUE);
+        }
+        file->Release();
+    }
+    link->Release();
+    return result;
+}

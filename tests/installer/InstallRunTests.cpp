@@ -1,0 +1,201 @@
+// Install.exe run as a process with scripts and carried files of the tests'
+// own, its dialogs answered by the driver; files, logs and messages checked.
+#include <windows.h>
+
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "DialogDriver.h"
+#include "InstallerRun.h"
+#include "TestApp.h"
+
+namespace {
+
+const char kComplete[] = "Installation complete.";
+const char kAborted[] = "Installation aborted.";
+
+class InstallRun : public testing::Test {
+protected:
+    void SetUp() override { m_scratch = MakeScratchDirectory("install"), m_destination = m_scratch + "\\app"; }
+    void TearDown() override { RemoveTree(m_scratch); }
+
+    // A fresh destination, and an installer whose [MAIN] installs there.
+    std::string Build(const char* body, const std::vector<std::pair<std::string, std::string>>& files = Carried())
+    {
+        RemoveTree(m_destination);
+        CreateDirectoryA(m_destination.c_str(), nullptr);
+        std::string script = Expanded(std::string("[MAIN]\nDEFDIRECTORY=$D\n") + (body ? body : ""), m_destination);
+        return BuildInstaller(m_scratch, body ? script.c_str() : nullptr, files);
+    }
+    static std::vector<std::pair<std::string, std::string>> Carried()
+    {
+        return {{"NEWLIB", "new library"}, {"TEXT", "carried text"}};
+    }
+    std::string Path(const std::string& name) const { return m_destination + "\\" + name; }
+    // The log's lines behind its head.
+    std::vector<std::string> Logged() const
+    {
+        std::vector<std::string> lines = ReadLines(Path("Install.log"));
+        return std::vector<std::string>(lines.begin() + (lines.size() < 3 ? lines.size() : 3), lines.end());
+    }
+    std::vector<std::string> Expect(std::vector<std::string> lines) const
+    {
+        for (std::string& line : lines)
+            line = Expanded(line, m_destination);
+        return lines;
+    }
+
+    std::string m_scratch;
+    std::string m_destination;
+};
+
+} // namespace
+
+// The test library is version 4.72.0.0 and exports VlmFirst and VlmSecond.
+TEST_F(InstallRun, VersionAndFunctionChecksDecideWhatIsReplacedAndWhatIsAsked)
+{
+    enum Existing { kNothing, kText, kLibrary };
+    struct Case {
+        const char* file;
+        const char* fields;
+        Existing existing;
+        int answer;  // 0: no question
+        bool replaced;
+    } cases[] = {
+        {"fresh.dll", ",4.71.0.0", kNothing, 0, true},     {"text.dll", ",1.0", kText, 0, true},
+        {"newer.dll", ",4.71.0.0", kLibrary, IDYES, true}, {"equal.dll", ",4.72", kLibrary, IDNO, false},
+        {"older.dll", ",4.73", kLibrary, 0, true},         {"lacking.dll", ",,VlmFirst VlmThird", kLibrary, 0, true},
+        {"complete.dll", ",,VlmFirst  VlmSecond", kLibrary, IDNO, false},
+    };
+    std::string body, library = ReadWholeFile(TestBinaryDirectory() + "VersionedLibrary.dll");
+    for (const Case& c : cases)
+        body += "FILE=NEWLIB,$D\\" + std::string(c.file) + c.fields + "\n";
+    std::string installer = Build(body.c_str());
+    CInstallerRun run;
+    std::vector<std::string> questions, logged;
+    for (const Case& c : cases) {
+        if (c.existing != kNothing)
+            std::ofstream(Path(c.file), std::ios::binary) << (c.existing == kText ? "plain text" : library);
+        if (c.answer != 0) {
+            run.Answer("Copying files...", c.answer);
+            questions.push_back("File '" + Path(c.file) + "' exist in system and it is newer than file that will be "
+                                "installed. It is recommed to keep file. If you copy file, setup will create backup "
+                                "from old file. Copy file?");
+        }
+        if (c.replaced)
+            logged.push_back("FILE=" + Path(c.file));
+    }
+    ASSERT_EQ(0, run.Run(installer));
+    EXPECT_EQ(questions, run.Texts("Copying files..."));
+    for (const Case& c : cases)
+        EXPECT_EQ(c.replaced, ReadWholeFile(Path(c.file)) == "new library") << c.file;
+    EXPECT_EQ(logged, Logged()) << "a kept file is not logged";
+    EXPECT_EQ(kComplete, run.ClosingText());
+
+    // The carried stamp is local time; the file keeps it in UTC.
+    FILETIME local = {(DWORD)kTestStamp, (DWORD)(kTestStamp >> 32)}, expected, written, created;
+    LocalFileTimeToFileTime(&local, &expected);
+    HANDLE file = CreateFileA(Path("fresh.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    GetFileTime(file, &created, nullptr, &written);
+    CloseHandle(file);
+    EXPECT_EQ(0, CompareFileTime(&expected, &written));
+    EXPECT_EQ(0, CompareFileTime(&expected, &created));
+}
+
+// File errors and damaged installers end with a message and exit code 0,
+// and every file and key that was made is in the log.
+TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
+{
+    const char* nested = "FILE=TEXT,$D\\sub\\deeper\\a.txt\nFILE=TEXT,$D\\b.txt\nREG=HKCU,Software\\VellmoraTests\\Run\n";
+    const char* cannotCopy = "Cannot copy file '$D\\sub\\deeper\\a.txt'. Disk may be full or file may be in use.";
+    struct Case {
+        const char* body;  // null: no script at all
+        int answer;
+        const char* question;
+        const char* closing;
+        std::vector<std::string> logged;
+    } cases[] = {
+        {nested, IDIGNORE, cannotCopy, kComplete, {"FILE=$D\\b.txt", "REG=HKCU,Software\\VellmoraTests\\Run"}},
+        {nested, IDRETRY, cannotCopy, kComplete,
+         {"FILE=$D\\sub\\deeper\\a.txt", "FILE=$D\\b.txt", "REG=HKCU,Software\\VellmoraTests\\Run"}},
+        {nested, IDABORT, cannotCopy, kAborted, {}},
+        {nullptr, 0, nullptr, kAborted, {}},
+        {"FILE=TEXT,$D\\t.txt\n\x01\xff[[=\nREG=HKCU,Software\\VellmoraTests\\Run,V,\"open\\", 0, nullptr, kComplete,
+         {"FILE=$D\\t.txt"}},
+        {"FILE=NOSUCH,$D\\x.exe\nFILE=TEXT,$D\\t.txt\n", IDNO,
+         "File 'NOSUCH' is missing from this setup program, which may be damaged.\n\nContinue without this file?",
+         kAborted, {}},
+        {"FILE=TEXT,Q:\\nowhere\\x.txt\n", IDABORT,
+         "Cannot copy file 'Q:\\nowhere\\x.txt'. Disk may be full or file may be in use.", kAborted, {}},
+        // Running as root, Wine writes into read-only folders; a folder in
+        // the file's place is refused as on Windows.
+        {"FILE=TEXT,$D\\taken\nFILE=TEXT,$D\\t.txt\n", IDIGNORE,
+         "Cannot copy file '$D\\taken'. Disk may be full or file may be in use.", kComplete, {"FILE=$D\\t.txt"}},
+    };
+    for (const Case& c : cases) {
+        std::string installer = Build(c.body);
+        CreateDirectoryA(Path("taken").c_str(), nullptr);
+        CInstallerRun run;
+        // A retry finds the folders made in the meantime.
+        run.Answer("Error", c.answer ? c.answer : IDCANCEL, [this](HWND) {
+            CreateDirectoryA(Path("sub").c_str(), nullptr);
+            CreateDirectoryA(Path("sub\\deeper").c_str(), nullptr);
+        });
+        ASSERT_EQ(0, run.Run(installer));
+        EXPECT_EQ(c.closing, run.ClosingText()) << c.body;
+        EXPECT_EQ(c.question ? Expect({c.question}) : std::vector<std::string>(), run.Texts("Error")) << c.body;
+        EXPECT_EQ(Expect(c.logged), Logged()) << c.body;
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Path("x.exe").c_str()));
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Run");
+    }
+}
+
+// The Cancel question waits for the worker to pause between two blocks or
+// two files; nothing changes while it is open. No goes on where it stopped,
+// Yes stops at the next file with everything done in the log.
+TEST_F(InstallRun, CancelInTheMiddleOfALargeCopy)
+{
+    const int kFiles = 64;
+    const size_t kSize = 3 << 20;
+    std::string body;
+    for (int i = 0; i < kFiles; i++)
+        body += "FILE=LARGE,$D\\" + std::to_string(i) + ".bin\n";
+    for (int answer : {IDNO, IDYES}) {
+        std::string installer = Build(body.c_str(), {{"LARGE", std::string(kSize, 'L')}});
+        auto sizes = [this] {
+            std::string listing;
+            for (int i = 0; i < kFiles; i++)
+                listing += std::to_string(ReadWholeFile(Path(std::to_string(i) + ".bin")).size()) + " ";
+            return listing;
+        };
+        bool still = false;
+        CInstallerRun run;
+        run.OnProgress([](HWND dialog) {
+            PumpUntil([dialog] { return !ControlText(dialog, 1018).empty(); }, 20000);
+            PressButton(dialog, 1001);
+        });
+        run.Answer("Exit Setup", answer, [&](HWND) {
+            std::string before = sizes();
+            Sleep(500);
+            still = before == sizes();
+        });
+        ASSERT_EQ(0, run.Run(installer));
+        EXPECT_EQ(std::vector<std::string>{"Install is not complete. If you quit the Setup program now,\nthe program "
+                                           "will not be installed correctly.\n\nQuit the Setup program?"},
+                  run.Texts("Exit Setup"))
+            << "the worker ended before the question";
+        EXPECT_TRUE(still) << "the worker went on while the question was open";
+        std::vector<std::string> present;
+        for (int i = 0; i < kFiles; i++) {
+            std::string path = Path(std::to_string(i) + ".bin");
+            if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+                present.push_back("FILE=" + path);
+                EXPECT_EQ(kSize, ReadWholeFile(path).size()) << path;
+            }
+        }
+        EXPECT_EQ(present, Logged());
+        EXPECT_EQ(answer == IDNO, present.size() == (size_t)kFiles);
+        EXPECT_EQ(answer == IDNO ? kComplete : kAborted, run.ClosingText());
+    }
+}

@@ -1,0 +1,63 @@
+// Runs Install.exe as a process and answers its windows: the wizard is
+// pressed through (Next, then Finish), message boxes are answered as the
+// test asks or by default, and every box seen is recorded.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A copy of the built Install.exe in the directory, carrying the test's
+// script (none usable when null) and its files (name, bytes), each stamped with
+// kTestStamp, 2 January 2001 03:04:05 local time.
+std::string BuildInstaller(const std::string& directory, const char* script,
+                           const std::vector<std::pair<std::string, std::string>>& files);
+extern const ULONGLONG kTestStamp;
+// An installer that replaces the file at the path, a copy of the test
+// library (version 4.72), by "new library" of version 4.73; the old file is
+// then held open as a running program holds its own: it can be read but not
+// deleted.
+std::string BuildReplacingInstaller(const std::string& directory, const std::string& old, HANDLE* held);
+
+class CInstallerRun {
+public:
+    typedef std::function<void(HWND window)> Action;
+
+    // The next box with this caption gets the button, after the action ran.
+    // Without an answer: "Setup" boxes get Yes, others No, else OK.
+    CInstallerRun& Answer(const char* caption, int button, Action action = nullptr);
+    // Runs once the progress dialog is on screen.
+    CInstallerRun& OnProgress(Action action);
+    // Starts the program and answers its windows until it ends; its exit
+    // code, or -1 when it had to be killed.
+    long Run(const std::string& program, DWORD timeoutMs = 90000);
+
+    // The texts of the boxes seen with this caption, in order.
+    std::vector<std::string> Texts(const char* caption) const;
+    // The last box of caption "Install": the closing message.
+    std::string ClosingText() const;
+
+private:
+    struct CAnswer {
+        std::string caption;
+        int button;
+        Action action;
+    };
+    void AnswerBox(HWND box);
+    void PressWizard(HWND sheet);
+
+    std::vector<CAnswer> m_answers;
+    std::vector<std::pair<std::string, std::string>> m_seen;
+    Action m_onProgress;
+    HWND m_lastPage = nullptr;
+    int m_pressesOnPage = 0;
+};
+
+std::string ReadWholeFile(const std::string& path);
+// The lines of a text file, split at LF.
+std::vector<std::string> ReadLines(const std::string& path);
+// The text with every "$D" replaced by the directory.
+std::string Expanded(std::string text, const std::string& directory);
