@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Drawing.h"
+#include "Utility.h"
 #include "ViewBytes.h"
 #include "ViewGdi.h"
 #include "resource.h"

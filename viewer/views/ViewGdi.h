@@ -23,15 +23,3 @@ HENHMETAFILE ConvertMetafilePicture(const void* data, UINT size, HDC reference);
 // Appends count UTF-16 units, which may lie at any address, converted to the
 // ANSI code page.
 void AppendWideAsAnsi(std::string& text, const BYTE* units, size_t count);
-
-// The wait cursor for the life of the object.
-class CWaitCursor {
-public:
-    CWaitCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~CWaitCursor() { SetCursor(m_previous); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-
-private:
-    HCURSOR m_previous;
-};
