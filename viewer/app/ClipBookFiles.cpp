@@ -6,22 +6,9 @@
 
 #include "ClipFileDialogs.h"
 #include "ClipFiles.h"
+#include "Utility.h"
 #include "ViewerFrame.h"
 #include "resource.h"
-
-namespace {
-// The wait cursor for the life of the object.
-class CWaitCursor {
-public:
-    CWaitCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~CWaitCursor() { SetCursor(m_previous); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-
-private:
-    HCURSOR m_previous;
-};
-} // namespace
 
 void CClipBookWindow::ShowError(UINT textId) { ResourceMessageBox(textId, IDS_ERROR, MB_ICONERROR); }
 
