@@ -20,7 +20,12 @@ std::string BuildInstaller(const std::string& directory, const char* script, con
     // The same language as the build's resources, so that these replace them.
     const WORD language = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
-    UpdateResourceA(update, "INSTALL", "SETUP.INS", language, (void*)script, script ? (DWORD)strlen(script) : 0);
+    // Without a script the copy carries one byte, too short to be read: Wine
+    // does not delete a resource updated with no data, so the shipped
+    // script would stay and install into the machine's program folder.
+    if (script == nullptr)
+        script = "x";
+    UpdateResourceA(update, "INSTALL", "SETUP.INS", language, (void*)script, (DWORD)strlen(script));
     for (const CCarriedFile& file : files) {
         UpdateResourceA(update, "FILES", file.name.c_str(), language, (void*)file.bytes.data(), (DWORD)file.bytes.size());
         UpdateResourceA(update, "FILEINFO", file.name.c_str(), language, (void*)&kTestStamp, sizeof kTestStamp);
