@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "AppThread.h"
+#include "BenchClock.h"
 #include "ClipFormat.h"
 #include "Registry.h"
 #include "Settings.h"
@@ -25,18 +26,6 @@
 namespace {
 const size_t kTextBytes = 4 * 1024 * 1024;
 const int kRounds = 9;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER value;
-        QueryPerformanceFrequency(&value);
-        return value;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return (double)counter.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
 
 void Pump()
 {
@@ -126,9 +115,9 @@ Measure MeasureChanges(CViewerFrame& frame, UINT textFormat, int formats, int vi
     unsigned long copies = CFormatView::GetCopyCount();
     for (int round = 0; round < kRounds; round++) {
         PutFormats(textFormat, formats, (round & 1) ? 'a' : 'b', 0);
-        double start = Now();
+        double start = BenchNow();
         Pump();
-        times.push_back(Now() - start);
+        times.push_back(BenchNow() - start);
     }
     std::sort(times.begin(), times.end());
     double copied = (double)(CFormatView::GetCopyCount() - copies);
@@ -139,14 +128,14 @@ Measure MeasureChanges(CViewerFrame& frame, UINT textFormat, int formats, int vi
 // read, nothing else.
 double ReadFormatsBare(HWND owner)
 {
-    double start = Now();
+    double start = BenchNow();
     if (OpenClipboardPatiently(owner)) {
         char name[100];
         for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format))
             GetClipboardFormatNameA(format, name, sizeof name);
         CloseClipboard();
     }
-    return Now() - start;
+    return BenchNow() - start;
 }
 
 struct Replaced {
@@ -164,9 +153,9 @@ Replaced MeasureReplaced(CViewerFrame& frame, UINT textFormat, int formats)
     for (int round = 0; round < 2 * kRounds; round++) {
         PutFormats(textFormat, formats, (round & 1) ? 'a' : 'b', round & 1);
         if (round & 1) {
-            double start = Now();
+            double start = BenchNow();
             Pump();
-            handlings.push_back(Now() - start);
+            handlings.push_back(BenchNow() - start);
         } else {
             floors.push_back(ReadFormatsBare(frame.GetHandle()));
             Pump();

@@ -1,5 +1,5 @@
-// Small value types and services: points, sizes, rectangles, menus, times
-// and the owning list.
+// Small value types and services: points, sizes, rectangles, menus, the
+// wait cursor, times and the owning list.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +32,18 @@ public:
 
 private:
     HMENU m_menu;
+};
+
+// The wait cursor for the life of the object.
+class CWaitCursor {
+public:
+    CWaitCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~CWaitCursor() { SetCursor(m_previous); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    HCURSOR m_previous;
 };
 
 // Seconds since 1 January 1970 and milliseconds.

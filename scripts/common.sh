@@ -51,6 +51,7 @@ prepare_prefix() {
     "$WINE" wineboot -i >/dev/null 2>&1 || true
     "$WINESERVER" -w
   fi
+  link_wine_fonts
   "$WINESERVER" -p 2>/dev/null || true  # already running is fine
   own_user_folders
 }
@@ -63,6 +64,19 @@ own_user_folders() {
     [ -L "$link" ] || continue
     rm -f "$link"
     mkdir -p "$link"
+  done
+}
+
+# Wine draws caption buttons with the Marlett font and dialogs with Tahoma,
+# which fonts-wine puts in Wine's data folder. This Wine build never looks
+# there (it scans only the prefix's windows\Fonts and fontconfig's folders),
+# so a new prefix finds none of them and shows "0 1 r" for the buttons:
+# link them into the prefix's Fonts folder.
+link_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] || return 0
+  for font in /usr/share/wine/fonts/*; do
+    [ -e "$fonts/$(basename "$font")" ] || ln -s "$font" "$fonts/"
   done
 }
 

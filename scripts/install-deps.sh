@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
-  wine64 xvfb xauth x11-utils imagemagick
+  wine64 fonts-wine xvfb xauth x11-utils imagemagick
   googletest
   clang libclang-rt-14-dev
 )

@@ -4,22 +4,12 @@
 
 #include "SetupScript.h"
 #include "Text.h"
+#include "Utility.h"
 #include "resource.h"
 
 namespace {
 
 enum { kReadTimer = 2, kScreenMargin = 20 };
-
-class CWaitCursor {
-public:
-    CWaitCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~CWaitCursor() { SetCursor(m_previous); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-
-private:
-    HCURSOR m_previous;
-};
 
 } // namespace
 

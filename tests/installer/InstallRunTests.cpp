@@ -2,7 +2,6 @@
 // own, its dialogs answered by the driver; files, logs and messages checked.
 #include <windows.h>
 
-#include <algorithm>
 #include <fstream>
 
 #include <gtest/gtest.h>
@@ -15,39 +14,35 @@ namespace {
 
 const char kComplete[] = "Installation complete.";
 const char kAborted[] = "Installation aborted.";
-const std::string kNewLibrary = "new library";
 
 class InstallRun : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_scratch = MakeScratchDirectory("install");
-        m_destination = m_scratch + "\\app";
-        CreateDirectoryA(m_destination.c_str(), nullptr);
-    }
+    void SetUp() override { m_scratch = MakeScratchDirectory("install"), m_destination = m_scratch + "\\app"; }
     void TearDown() override { RemoveTree(m_scratch); }
 
-    // [MAIN] installing into the destination, "$D" in the body standing for it.
-    std::string Script(const std::string& body) const
+    // A fresh destination, and an installer whose [MAIN] installs there.
+    std::string Build(const char* body, const std::vector<std::pair<std::string, std::string>>& files = Carried())
     {
-        std::string text = "[MAIN]\nDEFDIRECTORY=" + m_destination + "\n" + body;
-        for (size_t at = text.find("$D"); at != std::string::npos; at = text.find("$D", at))
-            text.replace(at, 2, m_destination);
-        return text;
+        RemoveTree(m_destination);
+        CreateDirectoryA(m_destination.c_str(), nullptr);
+        std::string script = Expanded(std::string("[MAIN]\nDEFDIRECTORY=$D\n") + (body ? body : ""), m_destination);
+        return BuildInstaller(m_scratch, body ? script.c_str() : nullptr, files);
     }
-    std::string Build(const std::string& body, const std::vector<CCarriedFile>& files = Carried())
+    static std::vector<std::pair<std::string, std::string>> Carried()
     {
-        std::string script = Script(body);
-        return BuildInstaller(m_scratch, script.c_str(), files);
+        return {{"NEWLIB", "new library"}, {"TEXT", "carried text"}};
     }
-    static std::vector<CCarriedFile> Carried() { return {{"NEWLIB", kNewLibrary}, {"TEXT", "carried text"}}; }
     std::string Path(const std::string& name) const { return m_destination + "\\" + name; }
-    std::vector<std::string> FileLines() const
+    // The log's lines behind its head.
+    std::vector<std::string> Logged() const
     {
-        std::vector<std::string> lines;
-        for (const std::string& line : ReadLines(Path("Install.log")))
-            if (line.compare(0, 5, "FILE=") == 0)
-                lines.push_back(line.substr(5));
+        std::vector<std::string> lines = ReadLines(Path("Install.log"));
+        return std::vector<std::string>(lines.begin() + (lines.size() < 3 ? lines.size() : 3), lines.end());
+    }
+    std::vector<std::string> Expect(std::vector<std::string> lines) const
+    {
+        for (std::string& line : lines)
+            line = Expanded(line, m_destination);
         return lines;
     }
 
@@ -55,13 +50,9 @@ protected:
     std::string m_destination;
 };
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 } // namespace
 
+// The test library is version 4.72.0.0 and exports VlmFirst and VlmSecond.
 TEST_F(InstallRun, VersionAndFunctionChecksDecideWhatIsReplacedAndWhatIsAsked)
 {
     enum Existing { kNothing, kText, kLibrary };
@@ -72,41 +63,34 @@ TEST_F(InstallRun, VersionAndFunctionChecksDecideWhatIsReplacedAndWhatIsAsked)
         int answer;  // 0: no question
         bool replaced;
     } cases[] = {
-        {"fresh.dll", ",4.71.0.0", kNothing, 0, true},
-        {"text.dll", ",1.0", kText, 0, true},
-        {"newer.dll", ",4.71.0.0", kLibrary, IDYES, true},
-        {"equal.dll", ",4.72", kLibrary, IDNO, false},
-        {"older.dll", ",4.73", kLibrary, 0, true},
-        {"lacking.dll", ",,VlmFirst VlmThird", kLibrary, 0, true},
+        {"fresh.dll", ",4.71.0.0", kNothing, 0, true},     {"text.dll", ",1.0", kText, 0, true},
+        {"newer.dll", ",4.71.0.0", kLibrary, IDYES, true}, {"equal.dll", ",4.72", kLibrary, IDNO, false},
+        {"older.dll", ",4.73", kLibrary, 0, true},         {"lacking.dll", ",,VlmFirst VlmThird", kLibrary, 0, true},
         {"complete.dll", ",,VlmFirst  VlmSecond", kLibrary, IDNO, false},
     };
-    // The test library is version 4.72.0.0 and exports VlmFirst and VlmSecond.
-    const std::string library = ReadWholeFile(TestBinaryDirectory() + "VersionedLibrary.dll");
-    std::string body;
-    CInstallerRun run;
-    std::vector<std::string> questions;
-    for (const Case& c : cases) {
+    std::string body, library = ReadWholeFile(TestBinaryDirectory() + "VersionedLibrary.dll");
+    for (const Case& c : cases)
         body += "FILE=NEWLIB,$D\\" + std::string(c.file) + c.fields + "\n";
-        if (c.existing != kNothing) {
+    std::string installer = Build(body.c_str());
+    CInstallerRun run;
+    std::vector<std::string> questions, logged;
+    for (const Case& c : cases) {
+        if (c.existing != kNothing)
             std::ofstream(Path(c.file), std::ios::binary) << (c.existing == kText ? "plain text" : library);
-        }
         if (c.answer != 0) {
             run.Answer("Copying files...", c.answer);
             questions.push_back("File '" + Path(c.file) + "' exist in system and it is newer than file that will be "
                                 "installed. It is recommed to keep file. If you copy file, setup will create backup "
                                 "from old file. Copy file?");
         }
-    }
-    ASSERT_EQ(0, run.Run(Build(body)));
-
-    std::vector<std::string> logged;
-    EXPECT_EQ(questions, run.Texts("Copying files..."));
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.replaced, ReadWholeFile(Path(c.file)) == kNewLibrary) << c.file;
         if (c.replaced)
-            logged.push_back(Path(c.file));
+            logged.push_back("FILE=" + Path(c.file));
     }
-    EXPECT_EQ(logged, FileLines()) << "a kept file is not logged";
+    ASSERT_EQ(0, run.Run(installer));
+    EXPECT_EQ(questions, run.Texts("Copying files..."));
+    for (const Case& c : cases)
+        EXPECT_EQ(c.replaced, ReadWholeFile(Path(c.file)) == "new library") << c.file;
+    EXPECT_EQ(logged, Logged()) << "a kept file is not logged";
     EXPECT_EQ(kComplete, run.ClosingText());
 
     // The carried stamp is local time; the file keeps it in UTC.
@@ -119,90 +103,52 @@ TEST_F(InstallRun, VersionAndFunctionChecksDecideWhatIsReplacedAndWhatIsAsked)
     EXPECT_EQ(0, CompareFileTime(&expected, &created));
 }
 
-TEST_F(InstallRun, AbortRetryAndIgnoreOnADestinationThatCannotBeCreated)
+// File errors and damaged installers end with a message and exit code 0,
+// and every file and key that was made is in the log.
+TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
 {
+    const char* nested = "FILE=TEXT,$D\\sub\\deeper\\a.txt\nFILE=TEXT,$D\\b.txt\nREG=HKCU,Software\\VellmoraTests\\Run\n";
+    const char* cannotCopy = "Cannot copy file '$D\\sub\\deeper\\a.txt'. Disk may be full or file may be in use.";
     struct Case {
+        const char* body;  // null: no script at all
         int answer;
-        bool firstInstalled, secondInstalled;
+        const char* question;
         const char* closing;
+        std::vector<std::string> logged;
     } cases[] = {
-        {IDIGNORE, false, true, kComplete},
-        {IDRETRY, true, true, kComplete},
-        {IDABORT, false, false, kAborted},
+        {nested, IDIGNORE, cannotCopy, kComplete, {"FILE=$D\\b.txt", "REG=HKCU,Software\\VellmoraTests\\Run"}},
+        {nested, IDRETRY, cannotCopy, kComplete,
+         {"FILE=$D\\sub\\deeper\\a.txt", "FILE=$D\\b.txt", "REG=HKCU,Software\\VellmoraTests\\Run"}},
+        {nested, IDABORT, cannotCopy, kAborted, {}},
+        {nullptr, 0, nullptr, kAborted, {}},
+        {"FILE=TEXT,$D\\t.txt\n\x01\xff[[=\nREG=HKCU,Software\\VellmoraTests\\Run,V,\"open\\", 0, nullptr, kComplete,
+         {"FILE=$D\\t.txt"}},
+        {"FILE=NOSUCH,$D\\x.exe\nFILE=TEXT,$D\\t.txt\n", IDNO,
+         "File 'NOSUCH' is missing from this setup program, which may be damaged.\n\nContinue without this file?",
+         kAborted, {}},
+        {"FILE=TEXT,Q:\\nowhere\\x.txt\n", IDABORT,
+         "Cannot copy file 'Q:\\nowhere\\x.txt'. Disk may be full or file may be in use.", kAborted, {}},
+        // Running as root, Wine writes into read-only folders; a folder in
+        // the file's place is refused as on Windows.
+        {"FILE=TEXT,$D\\taken\nFILE=TEXT,$D\\t.txt\n", IDIGNORE,
+         "Cannot copy file '$D\\taken'. Disk may be full or file may be in use.", kComplete, {"FILE=$D\\t.txt"}},
     };
     for (const Case& c : cases) {
-        RemoveTree(m_destination);
-        CreateDirectoryA(m_destination.c_str(), nullptr);
-        std::string nested = Path("sub\\deeper\\a.txt");
-        std::string installer = Build("FILE=TEXT,$D\\sub\\deeper\\a.txt\nFILE=TEXT,$D\\b.txt\n"
-                                      "REG=HKCU,Software\\VellmoraTests\\Errors\n");
+        std::string installer = Build(c.body);
+        CreateDirectoryA(Path("taken").c_str(), nullptr);
         CInstallerRun run;
-        run.Answer("Error", c.answer, [this](HWND) {
-            // A retry finds the folders made in the meantime.
+        // A retry finds the folders made in the meantime.
+        run.Answer("Error", c.answer ? c.answer : IDCANCEL, [this](HWND) {
             CreateDirectoryA(Path("sub").c_str(), nullptr);
             CreateDirectoryA(Path("sub\\deeper").c_str(), nullptr);
         });
         ASSERT_EQ(0, run.Run(installer));
-        EXPECT_EQ(std::vector<std::string>{"Cannot copy file '" + nested + "'. Disk may be full or file may be in use."},
-                  run.Texts("Error"));
-        EXPECT_EQ(c.firstInstalled, Exists(nested));
-        EXPECT_EQ(c.secondInstalled, Exists(Path("b.txt")));
-        std::vector<std::string> logged;
-        if (c.firstInstalled)
-            logged.push_back(nested);
-        if (c.secondInstalled)
-            logged.push_back(Path("b.txt"));
-        EXPECT_EQ(logged, FileLines());
-        std::vector<std::string> lines = ReadLines(Path("Install.log"));
-        EXPECT_EQ(c.answer != IDABORT, std::count(lines.begin(), lines.end(), "REG=HKCU,Software\\VellmoraTests\\Errors") == 1)
-            << "an abort stops before the registry step";
-        EXPECT_EQ(c.closing, run.ClosingText());
+        EXPECT_EQ(c.closing, run.ClosingText()) << c.body;
+        EXPECT_EQ(c.question ? Expect({c.question}) : std::vector<std::string>(), run.Texts("Error")) << c.body;
+        EXPECT_EQ(Expect(c.logged), Logged()) << c.body;
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Path("x.exe").c_str()));
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Run");
     }
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Errors");
-}
-
-// Every damaged part ends with a message and exit code 0, and every file
-// made is in the log.
-TEST_F(InstallRun, DamagedScriptsMissingFilesAndUnwritableDestinations)
-{
-    CreateDirectoryA(Path("taken").c_str(), nullptr);
-    struct Case {
-        const char* body;  // null: no script at all
-        const char* question;
-        int answer;
-        const char* closing;
-        std::vector<std::string> files;
-    } cases[] = {
-        {nullptr, nullptr, 0, kAborted, {}},
-        {"FILE=TEXT,$D\\t.txt\n\x01\xff[[=\nREG=HKCU,Software\\VellmoraTests\\Bad,V,\"open\\", nullptr, 0, kComplete,
-         {"t.txt"}},
-        {"FILE=NOSUCH,$D\\x.exe\nFILE=TEXT,$D\\t.txt\n",
-         "File 'NOSUCH' is missing from this setup program, which may be damaged.\n\nContinue without this file?",
-         IDNO, kAborted, {}},
-        {"FILE=TEXT,Q:\\nowhere\\x.txt\n",
-         "Cannot copy file 'Q:\\nowhere\\x.txt'. Disk may be full or file may be in use.", IDABORT, kAborted, {}},
-        // Running as root, Wine writes into read-only folders; a folder in
-        // the file's place is refused as on Windows.
-        {"FILE=TEXT,$D\\taken\nFILE=TEXT,$D\\t.txt\n", nullptr, IDIGNORE, kComplete, {"t.txt"}},
-    };
-    for (const Case& c : cases) {
-        DeleteFileA(Path("t.txt").c_str());
-        std::string script = c.body ? Script(c.body) : std::string();
-        CInstallerRun run;
-        if (c.answer != 0)
-            run.Answer("Error", c.answer);
-        ASSERT_EQ(0, run.Run(BuildInstaller(m_scratch, c.body ? script.c_str() : nullptr, Carried())));
-        EXPECT_EQ(c.closing, run.ClosingText()) << script;
-        if (c.question) {
-            EXPECT_EQ(std::vector<std::string>{c.question}, run.Texts("Error"));
-        }
-        std::vector<std::string> files;
-        for (const std::string& name : c.files)
-            files.push_back(Path(name));
-        EXPECT_EQ(files, FileLines()) << script;
-        EXPECT_FALSE(Exists(Path("x.exe")));
-    }
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Bad");
 }
 
 // The Cancel question waits for the worker to pause between two blocks or
@@ -211,21 +157,18 @@ TEST_F(InstallRun, DamagedScriptsMissingFilesAndUnwritableDestinations)
 TEST_F(InstallRun, CancelInTheMiddleOfALargeCopy)
 {
     const int kFiles = 64;
+    const size_t kSize = 3 << 20;
     std::string body;
     for (int i = 0; i < kFiles; i++)
-        body += "FILE=LARGE,$D\\part" + std::to_string(i) + ".bin\n";
-    body += "REG=HKCU,Software\\VellmoraTests\\Cancel\n";
-    const std::string large(3 << 20, 'L');
-    std::string installer = Build(body, {{"LARGE", large}});
-    auto sizes = [this] {
-        std::string listing;
-        for (int i = 0; i < kFiles; i++)
-            listing += std::to_string(ReadWholeFile(Path("part" + std::to_string(i) + ".bin")).size()) + " ";
-        return listing;
-    };
+        body += "FILE=LARGE,$D\\" + std::to_string(i) + ".bin\n";
     for (int answer : {IDNO, IDYES}) {
-        RemoveTree(m_destination);
-        CreateDirectoryA(m_destination.c_str(), nullptr);
+        std::string installer = Build(body.c_str(), {{"LARGE", std::string(kSize, 'L')}});
+        auto sizes = [this] {
+            std::string listing;
+            for (int i = 0; i < kFiles; i++)
+                listing += std::to_string(ReadWholeFile(Path(std::to_string(i) + ".bin")).size()) + " ";
+            return listing;
+        };
         bool still = false;
         CInstallerRun run;
         run.OnProgress([](HWND dialog) {
@@ -245,20 +188,14 @@ TEST_F(InstallRun, CancelInTheMiddleOfALargeCopy)
         EXPECT_TRUE(still) << "the worker went on while the question was open";
         std::vector<std::string> present;
         for (int i = 0; i < kFiles; i++) {
-            std::string path = Path("part" + std::to_string(i) + ".bin");
-            if (Exists(path)) {
-                present.push_back(path);
-                EXPECT_EQ(large.size(), ReadWholeFile(path).size()) << path;
+            std::string path = Path(std::to_string(i) + ".bin");
+            if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+                present.push_back("FILE=" + path);
+                EXPECT_EQ(kSize, ReadWholeFile(path).size()) << path;
             }
         }
-        EXPECT_EQ(present, FileLines());
-        if (answer == IDNO) {
-            EXPECT_EQ((size_t)kFiles, present.size());
-            EXPECT_EQ(kComplete, run.ClosingText());
-        } else {
-            EXPECT_LT(present.size(), (size_t)kFiles);
-            EXPECT_EQ(kAborted, run.ClosingText());
-        }
+        EXPECT_EQ(present, Logged());
+        EXPECT_EQ(answer == IDNO, present.size() == (size_t)kFiles);
+        EXPECT_EQ(answer == IDNO ? kComplete : kAborted, run.ClosingText());
     }
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Cancel");
 }

@@ -11,26 +11,35 @@
 
 const ULONGLONG kTestStamp = 126228782450000000ULL;
 
-std::string BuildInstaller(const std::string& directory, const char* script, const std::vector<CCarriedFile>& files)
+std::string BuildInstaller(const std::string& directory, const char* script,
+                           const std::vector<std::pair<std::string, std::string>>& files)
 {
     static int built = 0;
     std::string path = directory + "\\Install" + std::to_string(++built) + ".exe";
     if (!CopyFileA((TestBinaryDirectory() + "Install.exe").c_str(), path.c_str(), FALSE))
         return std::string();
-    // The same language as the build's resources, so that these replace them.
+    // The language of the build's resources, so that these replace them.
     const WORD language = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
-    // Without a script the copy carries one byte, too short to be read: Wine
-    // does not delete a resource updated with no data, so the shipped
-    // script would stay and install into the machine's program folder.
-    if (script == nullptr)
-        script = "x";
-    UpdateResourceA(update, "INSTALL", "SETUP.INS", language, (void*)script, (DWORD)strlen(script));
-    for (const CCarriedFile& file : files) {
-        UpdateResourceA(update, "FILES", file.name.c_str(), language, (void*)file.bytes.data(), (DWORD)file.bytes.size());
-        UpdateResourceA(update, "FILEINFO", file.name.c_str(), language, (void*)&kTestStamp, sizeof kTestStamp);
+    // Wine keeps a resource that UpdateResource is asked to delete; a script
+    // of one byte is refused as no script at all.
+    UpdateResourceA(update, "INSTALL", "SETUP.INS", language, (void*)(script ? script : "-"),
+                    script ? (DWORD)strlen(script) : 1);
+    for (const auto& file : files) {
+        UpdateResourceA(update, "FILES", file.first.c_str(), language, (void*)file.second.data(),
+                        (DWORD)file.second.size());
+        UpdateResourceA(update, "FILEINFO", file.first.c_str(), language, (void*)&kTestStamp, sizeof kTestStamp);
     }
     return EndUpdateResourceA(update, FALSE) ? path : std::string();
+}
+
+std::string BuildReplacingInstaller(const std::string& directory, const std::string& old, HANDLE* held)
+{
+    CopyFileA((TestBinaryDirectory() + "VersionedLibrary.dll").c_str(), old.c_str(), FALSE);
+    std::string script = "[MAIN]\nDEFDIRECTORY=" + directory + "\nFILE=NEWLIB," + old + ",4.73\n";
+    std::string installer = BuildInstaller(directory, script.c_str(), {{"NEWLIB", "new library"}});
+    *held = CreateFileA(old.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    return installer;
 }
 
 namespace {
@@ -76,7 +85,7 @@ long CInstallerRun::Run(const std::string& program, DWORD timeoutMs)
         bool answered = false;
         for (HWND window : dialogs)
             if (IsMessageBox(window))
-                answered = AnswerBox(window);
+                AnswerBox(window), answered = true;
         for (HWND window : dialogs) {
             if (!answered && IsWizard(window))
                 PressWizard(window);
@@ -90,15 +99,14 @@ long CInstallerRun::Run(const std::string& program, DWORD timeoutMs)
     return process.Wait(1000);
 }
 
-bool CInstallerRun::AnswerBox(HWND box)
+void CInstallerRun::AnswerBox(HWND box)
 {
-    CSeenBox seen = {WindowText(box), MessageBoxText(box)};
-    m_seen.push_back(seen);
+    m_seen.push_back({WindowText(box), MessageBoxText(box)});
     int button = GetDlgItem(box, IDNO) != nullptr ? IDNO : IDOK;
-    if (seen.caption == "Setup" && GetDlgItem(box, IDYES) != nullptr)
+    if (m_seen.back().first == "Setup" && GetDlgItem(box, IDYES) != nullptr)
         button = IDYES;
     for (auto answer = m_answers.begin(); answer != m_answers.end(); ++answer) {
-        if (answer->caption == seen.caption) {
+        if (answer->caption == m_seen.back().first) {
             if (answer->action)
                 answer->action(box);
             button = answer->button;
@@ -108,7 +116,6 @@ bool CInstallerRun::AnswerBox(HWND box)
     }
     PressButton(box, button);
     WaitUntilGone(box);
-    return true;
 }
 
 // Presses Finish when it is offered, else Next; a page that stays after a
@@ -117,8 +124,7 @@ void CInstallerRun::PressWizard(HWND sheet)
 {
     if (!IsWindowEnabled(sheet))
         return;
-    // The buttons of a new page are set by a posted message.
-    Sleep(300);
+    Sleep(300);  // the buttons of a new page are set by a posted message
     HWND page = (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
     m_pressesOnPage = page == m_lastPage ? m_pressesOnPage + 1 : 1;
     m_lastPage = page;
@@ -136,9 +142,9 @@ void CInstallerRun::PressWizard(HWND sheet)
 std::vector<std::string> CInstallerRun::Texts(const char* caption) const
 {
     std::vector<std::string> texts;
-    for (const CSeenBox& box : m_seen)
-        if (box.caption == caption)
-            texts.push_back(box.text);
+    for (const auto& box : m_seen)
+        if (box.first == caption)
+            texts.push_back(box.second);
     return texts;
 }
 
@@ -163,4 +169,11 @@ std::vector<std::string> ReadLines(const std::string& path)
     for (std::string line; std::getline(text, line);)
         lines.push_back(line);
     return lines;
+}
+
+std::string Expanded(std::string text, const std::string& directory)
+{
+    for (size_t at = text.find("$D"); at != std::string::npos; at = text.find("$D", at + directory.size()))
+        text.replace(at, 2, directory);
+    return text;
 }

@@ -7,24 +7,20 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
-struct CCarriedFile {
-    std::string name;
-    std::string bytes;
-};
-
-// A copy of the built Install.exe under a scratch directory carrying the
-// test's script (none when null) and files, each stamped with kTestStamp.
+// A copy of the built Install.exe in the directory, carrying the test's
+// script (none usable when null) and its files (name, bytes), each stamped with
+// kTestStamp, 2 January 2001 03:04:05 local time.
 std::string BuildInstaller(const std::string& directory, const char* script,
-                           const std::vector<CCarriedFile>& files);
-// 2 January 2001, 03:04:05 local time, as a FILETIME.
+                           const std::vector<std::pair<std::string, std::string>>& files);
 extern const ULONGLONG kTestStamp;
-
-struct CSeenBox {
-    std::string caption;
-    std::string text;
-};
+// An installer that replaces the file at the path, a copy of the test
+// library (version 4.72), by "new library" of version 4.73; the old file is
+// then held open as a running program holds its own: it can be read but not
+// deleted.
+std::string BuildReplacingInstaller(const std::string& directory, const std::string& old, HANDLE* held);
 
 class CInstallerRun {
 public:
@@ -35,14 +31,13 @@ public:
     CInstallerRun& Answer(const char* caption, int button, Action action = nullptr);
     // Runs once the progress dialog is on screen.
     CInstallerRun& OnProgress(Action action);
-    // Starts the program and answers its windows until it ends; answers its
-    // exit code, or -1 when it had to be killed.
+    // Starts the program and answers its windows until it ends; its exit
+    // code, or -1 when it had to be killed.
     long Run(const std::string& program, DWORD timeoutMs = 90000);
 
-    const std::vector<CSeenBox>& Seen() const { return m_seen; }
     // The texts of the boxes seen with this caption, in order.
     std::vector<std::string> Texts(const char* caption) const;
-    // The text of the last box of caption "Install", the closing message.
+    // The last box of caption "Install": the closing message.
     std::string ClosingText() const;
 
 private:
@@ -51,16 +46,18 @@ private:
         int button;
         Action action;
     };
-    bool AnswerBox(HWND box);
+    void AnswerBox(HWND box);
     void PressWizard(HWND sheet);
 
     std::vector<CAnswer> m_answers;
-    std::vector<CSeenBox> m_seen;
+    std::vector<std::pair<std::string, std::string>> m_seen;
     Action m_onProgress;
     HWND m_lastPage = nullptr;
     int m_pressesOnPage = 0;
 };
 
-// The lines of a text file split at LF (a last empty line dropped).
-std::vector<std::string> ReadLines(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
+// The lines of a text file, split at LF.
+std::vector<std::string> ReadLines(const std::string& path);
+// The text with every "$D" replaced by the directory.
+std::string Expanded(std::string text, const std::string& directory);

@@ -8,15 +8,8 @@
 #include "TestApp.h"
 
 namespace {
-
 const std::string kDirectory = "C:\\restart";
 const std::string kOld = kDirectory + "\\inuse.dll";
-
-std::string Library()
-{
-    return ReadWholeFile(TestBinaryDirectory() + "VersionedLibrary.dll");
-}
-
 } // namespace
 
 // A file in use gives status 11; Yes to the restart question, with the file
@@ -24,11 +17,8 @@ std::string Library()
 TEST(Restart, InstallWithAFileInUseAndAnswerYes)
 {
     CreateDirectoryA(kDirectory.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA((TestBinaryDirectory() + "VersionedLibrary.dll").c_str(), kOld.c_str(), FALSE));
-    std::string script = "[MAIN]\nDEFDIRECTORY=" + kDirectory + "\nFILE=NEWLIB," + kOld + ",4.73\n";
-    std::string installer = BuildInstaller(kDirectory, script.c_str(), {{"NEWLIB", "new library"}});
-    HANDLE held = CreateFileA(kOld.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    HANDLE held = nullptr;
+    std::string installer = BuildReplacingInstaller(kDirectory, kOld, &held);
     CInstallerRun run;
     run.Answer("Install", IDYES, [&held](HWND) { CloseHandle(held); });
     EXPECT_EQ(0, run.Run(installer));
@@ -39,7 +29,7 @@ TEST(Restart, InstallWithAFileInUseAndAnswerYes)
 TEST(Restart, TheNewFileIsInPlaceAfterTheRestart)
 {
     ASSERT_TRUE(PumpUntil([] { return ReadWholeFile(kOld) == "new library"; }, 90000)) << "not replaced";
-    EXPECT_EQ(Library(), ReadWholeFile(kDirectory + "\\inuse.bak"));
+    EXPECT_EQ(ReadWholeFile(TestBinaryDirectory() + "VersionedLibrary.dll"), ReadWholeFile(kDirectory + "\\inuse.bak"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((kDirectory + "\\inuse.new").c_str()));
     EXPECT_EQ("FILE=" + kDirectory + "\\inuse.new", ReadLines(kDirectory + "\\Install.log").back());
 }

@@ -26,14 +26,6 @@ std::string FilterBytes(const char* filter)
     return bytes;
 }
 
-// The file name field of the open and save dialogs: a combo box in newer
-// templates, an edit field in older ones.
-HWND FileNameField(HWND dialog)
-{
-    HWND field = GetDlgItem(dialog, 0x47c);
-    return field ? field : GetDlgItem(dialog, 0x480);
-}
-
 std::vector<std::string> FilterComboItems(HWND dialog)
 {
     HWND combo = GetDlgItem(dialog, 0x470);

@@ -87,6 +87,35 @@ void PressButton(HWND dialog, int buttonId)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), (LPARAM)button);
 }
 
+HWND FileNameField(HWND dialog)
+{
+    HWND field = GetDlgItem(dialog, 0x47c);
+    return field ? field : GetDlgItem(dialog, 0x480);
+}
+
+namespace {
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND child, LPARAM lParam)
+{
+    ControlSearch* search = (ControlSearch*)lParam;
+    if (GetDlgCtrlID(child) != search->id)
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+} // namespace
+
+HWND FindControl(HWND window, int controlId)
+{
+    ControlSearch search = {controlId, nullptr};
+    EnumChildWindows(window, MatchControl, (LPARAM)&search);
+    return search.found;
+}
+
 bool WaitUntilGone(HWND window, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();

@@ -18,6 +18,11 @@ std::string WindowText(HWND window);
 // Presses a button of a dialog as a click would: the dialog gets
 // WM_COMMAND/BN_CLICKED from the button.
 void PressButton(HWND dialog, int buttonId);
+// The file name field of the open and save dialogs: a combo box in newer
+// templates, an edit field in older ones.
+HWND FileNameField(HWND dialog);
+// A control anywhere below a window, also inside a child dialog.
+HWND FindControl(HWND window, int controlId);
 // Waits until the window is gone.
 bool WaitUntilGone(HWND window, DWORD timeoutMs = 5000);
 

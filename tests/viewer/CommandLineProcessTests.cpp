@@ -2,6 +2,7 @@
 // its arguments and the settings it writes when closed.
 #include <gtest/gtest.h>
 
+#include "ClipFiles.h"
 #include "DialogDriver.h"
 #include "FrameFixture.h"
 #include "ProcessRunner.h"
@@ -28,6 +29,14 @@ TEST_F(ProgramTest, StartsTheFrameAndWritesTheSettingsWhenClosed)
     ASSERT_TRUE(program.Start("Vellmora.exe", "\"C:\\no such dir\\book.CBF\" page.cpf notes.txt ab"));
     HWND frame = program.WaitForWindow("VIEWERFRAME");
     ASSERT_NE(nullptr, frame);
+    // The two clip files are offered in command-line order; the others are
+    // ignored.
+    {
+        CDialogAnswer book("Open ClipbookFile:", 1001, program.GetProcessId());
+        ASSERT_TRUE(book.Wait());
+        CDialogAnswer page("Open Clippage File:", 1001, program.GetProcessId());
+        ASSERT_TRUE(page.Wait());
+    }
     EXPECT_EQ("Vellmora", WindowText(frame));
     HWND clipbook = nullptr;
     EXPECT_TRUE(PumpUntil([&] { return (clipbook = FindMdiChild(frame, "VIEWERCLIPBOOK")) != nullptr; }));
@@ -54,4 +63,37 @@ TEST_F(ProgramTest, StartsTheFrameAndWritesTheSettingsWhenClosed)
     RegCloseKey(key);
     EXPECT_EQ(16u, size);
     EXPECT_EQ(0, memcmp(&window, &stored, sizeof stored));
+}
+
+TEST_F(ProgramTest, ImportsABookNamedOnTheCommandLineAndKeepsItInTheDataFile)
+{
+    // A copy of the program of its own, so that its data file is the test's.
+    std::string folder = MakeScratchDirectory("program");
+    std::string program = folder + "\\Vellmora.exe", book = folder + "\\My Book.cbf";
+    ASSERT_TRUE(CopyFileA((TestBinaryDirectory() + "Vellmora.exe").c_str(), program.c_str(), FALSE));
+    CClipBook pages;
+    CClipPage* page = new CClipPage("From file");
+    CClipFormat* record = new CClipFormat("Text", CF_TEXT);
+    record->SetBlock("imported", 9);
+    page->Append(record);
+    pages.Append(page);
+    ASSERT_TRUE(SaveBookFile(pages, book.c_str(), 0));
+
+    CChildProcess running;
+    ASSERT_TRUE(running.Start(program, "\"" + book + "\""));
+    CDialogAnswer import("Open ClipbookFile:", 1014, running.GetProcessId());
+    ASSERT_TRUE(import.Wait());
+    HWND frame = running.WaitForWindow("VIEWERFRAME");
+    ASSERT_NE(nullptr, frame);
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    ASSERT_EQ(0, running.Wait());
+
+    CFileBytes written, original;
+    ASSERT_TRUE(written.Read((folder + "\\Vellmora.cbd").c_str()));
+    ASSERT_TRUE(original.Read(book.c_str()));
+    std::string expected = "VLMD1" + std::string((const char*)original.GetBytes() + 5, original.GetLength() - 5);
+    EXPECT_EQ(expected, std::string((const char*)written.GetBytes(), written.GetLength()));
+    written.Free();
+    original.Free();
+    RemoveTree(folder);
 }

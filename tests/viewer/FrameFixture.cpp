@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ClipFiles.h"
 #include "ClipboardHelper.h"
 #include "TestApp.h"
 #include "ViewerApp.h"
@@ -23,6 +24,11 @@ void FrameTest::SetUpTestSuite()
 void FrameTest::SetUp()
 {
     DeleteViewerSettings();
+    // Each frame starts with an empty clipbook; the data file lies beside
+    // the test program.
+    CText dataFile;
+    GetDataFilePath(dataFile);
+    DeleteFileA(dataFile.GetString());
     ASSERT_TRUE(EmptyClipboardAsOther());
     CreateFrame();
 }

@@ -81,7 +81,7 @@ TEST_F(FrameTest, WideFileNameIsTextOnTheClipboardButBinaryOnAPage)
 
 TEST_F(FrameTest, HandleFormatsAreKeptAsHandlesWithoutACopy)
 {
-    HBITMAP bitmap = CreateBitmap(8, 8, 1, 32, nullptr);
+    HBITMAP bitmap = CreateBitmap(1600, 1200, 1, 32, nullptr);
     CClipFormat record("Bitmap", CF_BITMAP);
     record.AttachHandle(bitmap);
     unsigned long copies = CFormatView::GetCopyCount();
@@ -92,8 +92,9 @@ TEST_F(FrameTest, HandleFormatsAreKeptAsHandlesWithoutACopy)
     EXPECT_EQ((const void*)bitmap, picture->GetData());
     EXPECT_EQ(0u, picture->GetSize());
     EXPECT_EQ(copies, CFormatView::GetCopyCount());
+    UpdateWindow(picture->GetHandle());
     LONG_PTR style = GetWindowLongPtrA(picture->GetHandle(), GWL_STYLE);
-    EXPECT_TRUE((style & (WS_HSCROLL | WS_VSCROLL)) == (WS_HSCROLL | WS_VSCROLL)) << "bitmaps scroll";
+    EXPECT_TRUE((style & (WS_HSCROLL | WS_VSCROLL)) == (WS_HSCROLL | WS_VSCROLL)) << "a large bitmap scrolls";
 
     ASSERT_TRUE(m_frame->OpenPageFormat(kPageA, "Pictures", record, kViewInfo));
     EXPECT_EQ("Bitmap (Bitmap Info) in Pictures", Title(NewestView()));

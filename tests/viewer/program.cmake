@@ -18,3 +18,10 @@ endif()
 if(TARGET vlmviewer)
   vellmora_add_test_program(ViewerShowcase programs/ViewerShowcase.cpp)
 endif()
+
+# What the format views draw and read: byte-level readers beside the rules,
+# the drawn views beside the frame.
+if(TARGET vlmviewer)
+  target_sources(ViewerRuleTests PRIVATE ViewBytesTests.cpp)
+  target_sources(ViewerFrameTests PRIVATE ViewDrawTests.cpp)
+endif()

@@ -1,11 +1,17 @@
-// The clipbook window: the MDI child that holds the clipbook, created with
-// the frame and living until the program ends.
+// The clipbook window: the MDI child that holds the clipbook and shows it
+// as a tree (a root, its pages, their formats), created with the frame and
+// living until the program ends. It keeps the book in the data file beside
+// the program between runs.
 #pragma once
 
 #include <windows.h>
 
+#include "ClipBook.h"
+#include "Controls.h"
 #include "Frame.h"
 #include "Utility.h"
+
+class CViewerFrame;
 
 class CClipBookWindow : public CMdiChild {
 public:
@@ -20,11 +26,29 @@ public:
     int OnCreateHook(CREATESTRUCTA* create) override;
     LRESULT OnTimer(UINT_PTR id) override;
     LRESULT OnClose() override;
+    LRESULT OnDestroy() override;
+    LRESULT OnSize(UINT type, UINT width, UINT height) override;
+    LRESULT OnContextMenu(HWND window, UINT x, UINT y) override;
+    LRESULT OnInitMenuPopup(HMENU menu, UINT index, BOOL systemMenu) override;
+    LRESULT OnNotify(WPARAM id, NMHDR* header) override;
+    LRESULT OnCommand(WPARAM wParam, UINT code, HWND control) override;
+    LRESULT OnMenuSelect(UINT item, UINT flags, HMENU menu) override;
 
-    // The page commands of the Edit menu.
+    // Page commands. Each acts on the tree's selected item and does
+    // nothing without a suitable one.
+    int PasteClipboard();
+    // Appends a page under the unique form of the name with a copy of the
+    // clipboard.
+    CClipPage* AddPageFromClipboard(const char* name);
     int CopyPage();
     int CutPage();
-    int PasteClipboard();
+    int DeletePage();
+    int RenamePage();
+    int DeleteFormat();
+    void OnDeleteKey();
+    // Opens the selected format of a page in a view of that kind.
+    int OpenSelectedFormat(UINT kind);
+
     // The File menu's file commands, and the opens of files named on the
     // command line or dropped on the frame.
     int OpenClippageWithOptions();
@@ -33,10 +57,42 @@ public:
     int SaveClipbook();
     int OpenClippageFileByPath(const char* path);
     int OpenClipbookFileByPath(const char* path);
+    // Loads a clippage file to the clipboard, or into the book as a new page.
+    int LoadClippage(const char* path, int toClipbook, const char* pageName);
+    // Loads a clipbook file: appended to the book, or in place of it once
+    // the whole file was read.
+    int LoadClipbook(const char* path, int replace);
 
     // Opens every clip file that the program's command line names.
     void ProcessCommandLine();
 
+    CClipBook& GetBook() { return m_book; }
+    const CTreeView& GetTree() const { return m_tree; }
+    HTREEITEM GetRootItem() const { return m_root; }
+    HMENU GetPopupMenus() const { return m_popups.GetHandle(); }
+    // The page of the selected item when it is a page item, else null.
+    CClipPage* GetSelectedPage() const;
+    // The record of the selected item when it is a format item, else null;
+    // its page goes to page.
+    CClipFormat* GetSelectedRecord(CClipPage** page) const;
+
 private:
+    CViewerFrame* GetViewerFrame() const;
+    void InsertPageItems(CClipPage* page);
+    void AppendPages(CClipBook& pages);
+    void RemovePage(CClipPage* page);
+    void RemoveAllPages();
+    void CloseViewersOf(const CClipPage* page, UINT format);
+    int ClipboardHasFormats();
+    void LoadDataFile();
+    int SaveDataFile();
+    void ShowError(UINT textId);
+
+    CClipBook m_book;
+    CTreeView m_tree;
+    HTREEITEM m_root;
     CMenuHandle m_popups;
+    // The data file was there but could not be read: it is kept aside
+    // before the book is written over it.
+    int m_dataFileUnreadable;
 };

@@ -276,7 +276,6 @@ void CFormatView::OnDataChanged()
         InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-
 LRESULT CFormatView::OnCreate(CREATESTRUCTA* create)
 {
     UpdateTitle();
@@ -315,22 +314,6 @@ LRESULT CFormatView::OnMenuSelect(UINT item, UINT flags, HMENU menu)
         LoadStringResource(item, text, sizeof text);
     SendMessageA(statusBar, SB_SETTEXTA, 0 | SBT_NOBORDERS, (LPARAM)text);
     return result;
-}
-
-// Until a kind draws its own content, the view names what it holds.
-LRESULT CFormatView::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(m_hWnd, &paint);
-    CText name;
-    LoadFormatName(m_format, name);
-    CText line;
-    line.Format("%s: %u bytes", name.GetString(), m_size);
-    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
-    TextOutA(dc, 4, 4, line.GetString(), line.GetLength());
-    SelectObject(dc, oldFont);
-    EndPaint(m_hWnd, &paint);
-    return 0;
 }
 
 void CFormatView::FitScrollRange(int bar, int contentExtent, int clientExtent, int pageValue)

@@ -69,7 +69,6 @@ public:
     LRESULT OnDestroy() override;
     LRESULT OnNcDestroy() override;
     LRESULT OnMenuSelect(UINT item, UINT flags, HMENU menu) override;
-    LRESULT OnPaint() override;
 
     UINT GetFormat() const { return m_format; }
     UINT GetKind() const { return m_kind; }

@@ -1,20 +1,207 @@
 #include "PictureView.h"
 
+#include <stdlib.h>
+#include <string.h>
+
+#include <vector>
+
+#include "Drawing.h"
+#include "Utility.h"
+#include "ViewBytes.h"
+#include "ViewGdi.h"
 #include "resource.h"
 
 const char* const CPictureView::kClassName = "VIEWERPICTURE";
+
+namespace {
+// A device-dependent bitmap of what the packed DIB holds within its block:
+// the header and colours are copied into a record of known size, rows the
+// block does not hold are left out (a bottom-up DIB keeps its lower rows),
+// and run-length bits get an end mark, so no drawing reads past the block.
+HBITMAP CreateBitmapFromPackedDib(HDC dc, const BYTE* bytes, UINT size)
+{
+    CDibParts parts;
+    if (bytes == nullptr || !LocateDibParts(bytes, size, &parts) || parts.rowsPresent == 0)
+        return nullptr;
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[kMaxDibColours];
+    } info = {};
+    BITMAPINFOHEADER& header = info.header;
+    header.biSize = sizeof header;
+    header.biWidth = parts.header.width;
+    header.biHeight = parts.header.height > 0 ? (LONG)parts.rowsPresent : -(LONG)parts.rowsPresent;
+    header.biPlanes = 1;
+    header.biBitCount = parts.header.bitCount;
+    header.biCompression = parts.header.compression;
+    header.biClrUsed = parts.colourCount;
+    if (parts.masksOffset != 0)
+        memcpy(info.colours, bytes + parts.masksOffset, kDibMaskBytes);
+    else
+        memcpy(info.colours, bytes + parts.coloursOffset, parts.colourCount * sizeof(RGBQUAD));
+
+    const BYTE* bits = bytes + parts.bitsOffset;
+    BYTE* marked = nullptr;
+    if (parts.rowBytes == 0) {
+        static const BYTE endOfBitmap[2] = {0, 1};
+        marked = (BYTE*)malloc((size_t)parts.bitsPresent + sizeof endOfBitmap);
+        if (marked == nullptr)
+            return nullptr;
+        memcpy(marked, bits, parts.bitsPresent);
+        memcpy(marked + parts.bitsPresent, endOfBitmap, sizeof endOfBitmap);
+        header.biSizeImage = parts.bitsPresent + sizeof endOfBitmap;
+        bits = marked;
+    }
+    HBITMAP bitmap = CreateDIBitmap(dc, &header, CBM_INIT, bits, (const BITMAPINFO*)&info, DIB_RGB_COLORS);
+    free(marked);
+    return bitmap;
+}
+} // namespace
 
 int CPictureView::CreateViewWindow(CMdiFrame* frame)
 {
     DWORD style = 0x50CF0000;
     // Bitmaps are drawn at their own size and scroll; the others stretch.
-    if (m_format == CF_BITMAP || m_format == CF_DIB)
+    if (HasScrollBars())
         style |= WS_HSCROLL | WS_VSCROLL;
     return Create(kClassName, "", style, nullptr, frame);
 }
 
 int CPictureView::OnCreateHook(CREATESTRUCTA* create)
 {
+    if (HasScrollBars()) {
+        m_verticalBar.Attach(m_hWnd, SB_VERT);
+        m_horizontalBar.Attach(m_hWnd, SB_HORZ);
+        m_verticalBar.SetInfo(0, 0, 1, 0, SIF_ALL, TRUE);
+        m_horizontalBar.SetInfo(0, 0, 1, 0, SIF_ALL, TRUE);
+    }
     SetWindowIcons(m_hWnd, IDI_PICTURE_VIEW);
     return 1;
+}
+
+LRESULT CPictureView::OnDestroy()
+{
+    m_verticalBar.Attach(nullptr, SB_VERT);
+    m_horizontalBar.Attach(nullptr, SB_HORZ);
+    return CFormatView::OnDestroy();
+}
+
+LRESULT CPictureView::OnPaint()
+{
+    CPaintDC paint(this);
+    HDC dc = paint.GetHandle();
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    if (m_data == nullptr)
+        return 0;
+    // Bitmaps, palettes and enhanced metafiles are handles (size 0); DIBs
+    // and metafile pictures are the view's own bytes.
+    int handle = m_size == 0;
+    if (m_format == CF_PALETTE) {
+        if (handle)
+            DrawPalette(dc, client);
+        return 0;
+    }
+    CWaitCursor wait;
+    if (m_format == CF_BITMAP && handle)
+        DrawBitmap(dc, (HBITMAP)m_data, client);
+    else if (m_format == CF_DIB && !handle)
+        DrawDib(dc, client);
+    else if (m_format == CF_METAFILEPICT && !handle)
+        DrawMetafilePicture(dc, client);
+    else if (m_format == CF_ENHMETAFILE && handle)
+        PlayEnhMetaFile(dc, (HENHMETAFILE)m_data, &client);
+    return 0;
+}
+
+int CPictureView::FitBar(CScrollBarInfo& bar, int extent, int clientExtent)
+{
+    int position = bar.GetPos();
+    if (position > kMaxPosition)
+        position = 0;
+    int overflow = extent - clientExtent;
+    // The range ends a page beyond the overflow less one, so that the
+    // thumb reaches the picture's last row and column.
+    if (overflow > 0)
+        bar.SetInfo(0, overflow + kBarPage - 1, kBarPage, position, SIF_ALL, TRUE);
+    else
+        bar.SetInfo(0, 0, kBarPage, 0, SIF_ALL, TRUE);
+    return bar.GetPos();
+}
+
+void CPictureView::DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& client)
+{
+    BITMAPINFOHEADER header;
+    if (!ReadBitmapHeader(dc, bitmap, &header))
+        return;
+    int width = header.biWidth;
+    int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    int x = FitBar(m_horizontalBar, width, client.right);
+    int y = FitBar(m_verticalBar, height, client.bottom);
+    CDrawContext memory;
+    if (!memory.CreateCompatible(dc))
+        return;
+    HGDIOBJ old = memory.SelectObject(bitmap);
+    // Only the bitmap is copied; the rest of the view keeps its background.
+    int copiedWidth = width - x < client.right ? width - x : client.right;
+    int copiedHeight = height - y < client.bottom ? height - y : client.bottom;
+    BitBlt(dc, 0, 0, copiedWidth, copiedHeight, memory.GetHandle(), x, y, SRCCOPY);
+    memory.SelectObject(old);
+    memory.DeleteMemoryDC();
+}
+
+void CPictureView::DrawDib(HDC dc, const RECT& client)
+{
+    HBITMAP bitmap = CreateBitmapFromPackedDib(dc, (const BYTE*)m_data, m_size);
+    if (bitmap == nullptr)
+        return;
+    DrawBitmap(dc, bitmap, client);
+    DeleteObject(bitmap);
+}
+
+void CPictureView::DrawMetafilePicture(HDC dc, const RECT& client)
+{
+    HENHMETAFILE converted = ConvertMetafilePicture(m_data, m_size, dc);
+    if (converted == nullptr)
+        return;
+    PlayEnhMetaFile(dc, converted, &client);
+    DeleteEnhMetaFile(converted);
+}
+
+void CPictureView::DrawPalette(HDC dc, const RECT& client)
+{
+    std::vector<PALETTEENTRY> entries;
+    if (!ReadPaletteEntries((HPALETTE)m_data, entries))
+        return;
+    UINT columns, rows;
+    PaletteGrid((UINT)entries.size(), &columns, &rows);
+    int cellWidth = client.right / (int)columns;
+    int cellHeight = (client.bottom - 2) / (int)rows;
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    for (UINT k = 0; k < entries.size(); k++) {
+        const PALETTEENTRY& entry = entries[k];
+        CBrush brush(RGB(entry.peRed, entry.peGreen, entry.peBlue));
+        SelectObject(dc, brush.GetHandle());
+        int left = (int)(k % columns) * cellWidth + 3;
+        int top = (int)(k / columns) * cellHeight + 1;
+        Rectangle(dc, left, top, left + cellWidth, top + cellHeight - 2);
+        SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    }
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+}
+
+LRESULT CPictureView::OnVScroll(UINT code, UINT position, HWND scrollBar)
+{
+    ApplyScroll(SB_VERT, code, kPixelStep, kPixelPage);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT CPictureView::OnHScroll(UINT code, UINT position, HWND scrollBar)
+{
+    ApplyScroll(SB_HORZ, code, kPixelStep, kPixelPage);
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+    return 0;
 }

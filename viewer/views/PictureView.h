@@ -1,14 +1,34 @@
-// Draws bitmaps, metafiles and palettes.
+// Draws bitmaps and DIBs at their own size with scroll bars, metafile
+// pictures and enhanced metafiles stretched over the view, and palettes as a
+// grid of colour swatches.
 #pragma once
 
+#include "Controls.h"
 #include "FormatView.h"
 
 class CPictureView : public CFormatView {
 public:
     static const char* const kClassName;
+    enum { kPixelStep = 3, kPixelPage = 10, kBarPage = 2, kMaxPosition = 0xFFFF };
 
     explicit CPictureView(UINT format) : CFormatView(format, kViewPicture) {}
 
     int CreateViewWindow(CMdiFrame* frame) override;
     int OnCreateHook(CREATESTRUCTA* create) override;
+    LRESULT OnDestroy() override;
+    LRESULT OnPaint() override;
+    LRESULT OnVScroll(UINT code, UINT position, HWND scrollBar) override;
+    LRESULT OnHScroll(UINT code, UINT position, HWND scrollBar) override;
+
+private:
+    int HasScrollBars() const { return m_format == CF_BITMAP || m_format == CF_DIB; }
+    // Fits a bar to the picture's extent and answers the offset to draw from.
+    int FitBar(CScrollBarInfo& bar, int extent, int clientExtent);
+    void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& client);
+    void DrawDib(HDC dc, const RECT& client);
+    void DrawMetafilePicture(HDC dc, const RECT& client);
+    void DrawPalette(HDC dc, const RECT& client);
+
+    CScrollBarInfo m_verticalBar;
+    CScrollBarInfo m_horizontalBar;
 };

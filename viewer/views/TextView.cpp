@@ -1,8 +1,51 @@
 #include "TextView.h"
 
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+#include "ViewBytes.h"
+#include "ViewGdi.h"
 #include "resource.h"
 
 const char* const CTextView::kClassName = "VIEWERTEXT";
+
+namespace {
+// The text's units before its zero, as a zero-terminated ANSI text: the
+// view's own bytes when they hold the zero, else a converted or terminated
+// copy in buffer (free it with free()).
+const char* AnsiText(const BYTE* bytes, UINT size, UINT codePage, char** buffer)
+{
+    size_t length = TextUnits(bytes, size, 1);
+    if (codePage == CP_ACP && length < size)
+        return (const char*)bytes;
+    *buffer = (char*)malloc(length + 1);
+    if (*buffer == nullptr)
+        return nullptr;
+    if (codePage == CP_OEMCP)
+        OemToCharBuffA((const char*)bytes, *buffer, (DWORD)length);
+    else
+        memcpy(*buffer, bytes, length);
+    (*buffer)[length] = 0;
+    return *buffer;
+}
+} // namespace
+
+TextEncoding TextEncodingOf(UINT format, const char* registeredName)
+{
+    if (IsRegisteredFormat(format)) {
+        if (registeredName != nullptr && CompareNoCase(registeredName, "FileName") == 0)
+            return kAnsiText;
+        return registeredName != nullptr && CompareNoCase(registeredName, "FileNameW") == 0 ? kWideText : kNoText;
+    }
+    switch (format) {
+    case CF_TEXT: return kAnsiText;
+    case CF_OEMTEXT: return kOemText;
+    case CF_UNICODETEXT: return kWideText;
+    default: return kNoText;
+    }
+}
 
 int CTextView::CreateViewWindow(CMdiFrame* frame)
 {
@@ -12,5 +55,43 @@ int CTextView::CreateViewWindow(CMdiFrame* frame)
 int CTextView::OnCreateHook(CREATESTRUCTA* create)
 {
     SetWindowIcons(m_hWnd, IDI_TEXT_VIEW);
+    RECT empty = {0, 0, 0, 0};
+    if (!m_edit.Create(kEditStyle, empty, m_hWnd, IDC_TEXT_EDIT))
+        return 0;
+    m_edit.Send(WM_SETFONT, (WPARAM)GetStockObject(ANSI_FIXED_FONT), TRUE);
     return 1;
+}
+
+LRESULT CTextView::OnSize(UINT type, UINT width, UINT height)
+{
+    LRESULT result = CFormatView::OnSize(type, width, height);
+    SetWindowPos(m_edit.GetHandle(), nullptr, 0, 0, (int)width, (int)height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return result;
+}
+
+void CTextView::OnDataChanged() { LoadEditControl(); }
+
+void CTextView::LoadEditControl()
+{
+    CText name;
+    GetRegisteredFormatName(m_format, name);
+    TextEncoding encoding = TextEncodingOf(m_format, name.GetString());
+    if (m_edit.GetHandle() == nullptr || encoding == kNoText)
+        return;
+    // A size of 0 means no bytes of ours: a handle, or nothing at all.
+    const BYTE* bytes = (const BYTE*)m_data;
+    UINT size = m_size;
+    if (size == 0)
+        bytes = (const BYTE*)"";
+    if (encoding == kWideText) {
+        std::string converted;
+        AppendWideAsAnsi(converted, bytes, TextUnits(bytes, size, 2));
+        m_edit.Send(WM_SETTEXT, 0, (LPARAM)converted.c_str());
+        return;
+    }
+    char* buffer = nullptr;
+    const char* text = AnsiText(bytes, size, encoding == kOemText ? CP_OEMCP : CP_ACP, &buffer);
+    m_edit.Send(WM_SETTEXT, 0, (LPARAM)(text ? text : ""));
+    free(buffer);
 }

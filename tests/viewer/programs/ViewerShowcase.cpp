@@ -87,7 +87,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 1;
     Sleep(500);
     SetWindowPos(frame, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
-    Send(frame, FormatCommand(CF_LOCALE));
+    // One view of each kind: the text as facts and as hex rows first.
+    Send(frame, 40023);
+    Send(frame, FormatCommand(CF_TEXT));
     Send(frame, 40021);
     Send(frame, FormatCommand(CF_TEXT));
     Send(frame, 40019);

@@ -1,0 +1,248 @@
+// How the format views' costs grow with their data, each pair measured in
+// one run and printed as a ratio:
+// - the binary view painting one screen of a 256 MB block against a 1 KB
+//   block, and paging at the end of the 256 MB block against its start;
+// - the information view repainting (scrolling) the page of a 64 MB text
+//   against a 1 KB text;
+// - the text view opening a 16 MB CF_TEXT from the clipboard against a bare
+//   EDIT control of the same style given the same text.
+#include <windows.h>
+
+#include <stdio.h>
+#include <string.h>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "AppThread.h"
+#include "BenchClock.h"
+#include "BinaryView.h"
+#include "InfoView.h"
+#include "Registry.h"
+#include "Settings.h"
+#include "TextView.h"
+#include "ViewerApp.h"
+#include "ViewerFrame.h"
+#include "resource.h"
+
+namespace {
+const int kRounds = 41;
+
+double Elapsed(const std::function<void()>& work)
+{
+    double start = BenchNow();
+    work();
+    return BenchNow() - start;
+}
+
+// The median times of rounds runs of two works, taken in turns so that
+// both meet the same load of the machine; in milliseconds.
+struct Medians {
+    double first;
+    double second;
+};
+Medians MedianPair(int rounds, const std::function<void()>& first, const std::function<void()>& second)
+{
+    std::vector<double> firstTimes, secondTimes;
+    for (int round = 0; round < rounds; round++) {
+        firstTimes.push_back(Elapsed(first));
+        secondTimes.push_back(Elapsed(second));
+    }
+    std::sort(firstTimes.begin(), firstTimes.end());
+    std::sort(secondTimes.begin(), secondTimes.end());
+    return {firstTimes[rounds / 2], secondTimes[rounds / 2]};
+}
+
+// Printable bytes with a line feed now and then, as a text would have.
+std::vector<char> MakeText(size_t bytes)
+{
+    std::vector<char> text(bytes);
+    for (size_t i = 0; i < bytes; i++)
+        text[i] = i % 81 == 80 ? '\n' : (char)('a' + i % 23);
+    text.back() = 0;
+    return text;
+}
+
+// Views compared with each other stand side by side, each in a slot of its
+// own, so that neither covers the other.
+template <class View>
+View* OpenView(CViewerFrame& frame, UINT format, int slot, int height = 400)
+{
+    View* view = new View(format);
+    view->SetListEntry(frame.GetViewList().AddHead(view));
+    view->CreateViewWindow(&frame);
+    SetWindowPos(view->GetHandle(), nullptr, slot * 505, 0, 500, height, SWP_NOZORDER);
+    return view;
+}
+
+void Repaint(CFormatView* view, BOOL erase)
+{
+    InvalidateRect(view->GetHandle(), nullptr, erase);
+    UpdateWindow(view->GetHandle());
+}
+
+void Scroll(CFormatView* view, UINT message, UINT code)
+{
+    SendMessageA(view->GetHandle(), message, code, 0);
+    UpdateWindow(view->GetHandle());
+}
+
+void CloseView(CFormatView* view)
+{
+    SendMessageA(view->GetHandle(), WM_CLOSE, 0, 0);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+}
+
+void BenchBinaryView(CViewerFrame& frame)
+{
+    const size_t smallBytes = 1024, largeBytes = 256u * 1024 * 1024;
+    std::vector<char> block(largeBytes);
+    for (size_t i = 0; i < largeBytes; i++)
+        block[i] = (char)(i * 7);
+    CBinaryView* small = OpenView<CBinaryView>(frame, CF_DIF, 0);
+    CBinaryView* large = OpenView<CBinaryView>(frame, CF_DIF, 1);
+    small->SetData(block.data(), smallBytes);
+    large->SetData(block.data(), largeBytes);
+    Medians paint = MedianPair(kRounds, [&] { Repaint(large, TRUE); }, [&] { Repaint(small, TRUE); });
+    // Down a page and back at the start of the large block, and up a page
+    // and back at its end, in a second view in the small one's place.
+    CloseView(small);
+    CBinaryView* end = OpenView<CBinaryView>(frame, CF_DIF, 0);
+    end->SetData(block.data(), largeBytes);
+    UpdateWindow(end->GetHandle());
+    Scroll(end, WM_VSCROLL, SB_BOTTOM);
+    int bottomRow = end->GetTopRow();
+    Medians paging = MedianPair(
+        kRounds,
+        [&] {
+            Scroll(large, WM_VSCROLL, SB_PAGEDOWN);
+            Scroll(large, WM_VSCROLL, SB_PAGEUP);
+        },
+        [&] {
+            Scroll(end, WM_VSCROLL, SB_PAGEUP);
+            Scroll(end, WM_VSCROLL, SB_PAGEDOWN);
+        });
+    double smallPaint = paint.second, largePaint = paint.first;
+    double pagingAtStart = paging.first, pagingAtEnd = paging.second;
+    printf("Binary view, one screen (median of 41):\n");
+    printf("  paint 1 KB %8.3f ms   256 MB %8.3f ms   ratio %5.2f (goal at most 1.2)\n", smallPaint, largePaint,
+           largePaint / smallPaint);
+    printf("  page down and up: at the start %8.3f ms   at the end (row %d) %8.3f ms   ratio %5.2f\n", pagingAtStart,
+           bottomRow, pagingAtEnd, pagingAtEnd / pagingAtStart);
+    CloseView(large);
+    CloseView(end);
+}
+
+void BenchInfoView(CViewerFrame& frame)
+{
+    std::vector<char> smallText = MakeText(1024), largeText = MakeText(64u * 1024 * 1024);
+    // Low views, so that the page scrolls.
+    CInfoView* small = OpenView<CInfoView>(frame, CF_TEXT, 0, 90);
+    CInfoView* large = OpenView<CInfoView>(frame, CF_TEXT, 1, 90);
+    small->SetData(smallText.data(), (UINT)smallText.size());
+    double start = BenchNow();
+    large->SetData(largeText.data(), (UINT)largeText.size());
+    UpdateWindow(large->GetHandle());
+    double firstPaint = BenchNow() - start;
+    UpdateWindow(small->GetHandle());
+    auto scrolling = [](CInfoView* view) {
+        return [view] {
+            Scroll(view, WM_VSCROLL, SB_LINEDOWN);
+            Scroll(view, WM_VSCROLL, SB_LINEUP);
+        };
+    };
+    Medians repaint = MedianPair(kRounds, scrolling(small), scrolling(large));
+    double smallRepaint = repaint.first, largeRepaint = repaint.second;
+    bool samePage = strstr(large->GetPage().GetString(), "Lenght 67108863 bytes") != nullptr;
+    printf("Information view, text statistics page (median of 41):\n");
+    printf("  repaint 1 KB %8.3f ms   64 MB %8.3f ms   ratio %5.2f (goal at most 1.2)\n", smallRepaint,
+           largeRepaint, largeRepaint / smallRepaint);
+    printf("  the 64 MB page, counted once at the data change and first paint: %.1f ms; page %s\n", firstPaint,
+           samePage ? "as expected" : "WRONG");
+    CloseView(small);
+    CloseView(large);
+}
+
+void PutText(HWND owner, const std::vector<char>& text)
+{
+    while (!OpenClipboard(owner))
+        Sleep(5);
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size());
+    memcpy(GlobalLock(block), text.data(), text.size());
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+void BenchTextView(CViewerFrame& frame)
+{
+    std::vector<char> text = MakeText(16u * 1024 * 1024);
+    PutText(frame.GetHandle(), text);
+    RECT client = {0, 0, 0, 0};
+    const int rounds = 3;
+    auto openView = [&] {
+        CTextView* view = OpenView<CTextView>(frame, CF_TEXT, 0);
+        view->ReloadFromClipboard();
+        GetClientRect(view->GetHandle(), &client);
+        CloseView(view);
+    };
+    // The bare control: created in the frame's client with the view's style,
+    // font and size, then given the text.
+    auto setBareEdit = [&] {
+        HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", CTextView::kEditStyle, 0, 0, client.right,
+                                    client.bottom, frame.GetClient(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(edit, WM_SETFONT, (WPARAM)GetStockObject(ANSI_FIXED_FONT), TRUE);
+        SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.data());
+        DestroyWindow(edit);
+    };
+    // The view runs first, so the bare control knows the view's size.
+    openView();
+    Medians open = MedianPair(rounds, setBareEdit, openView);
+    double bareEdit = open.first, viewOpen = open.second;
+    printf("Text view, 16 MB CF_TEXT (median of 3):\n");
+    printf("  bare EDIT %9.1f ms   text view opened from the clipboard %9.1f ms   ratio %5.2f (goal at most 1.5)\n",
+           bareEdit, viewOpen, viewOpen / bareEdit);
+}
+
+class CBenchApp : public CWinApp {
+public:
+    CBenchApp() : CWinApp("ViewBench") {}
+    int Start() override;
+};
+
+int CBenchApp::Start()
+{
+    if (!PrepareViewerClasses())
+        return 0;
+    HKEY existing;
+    bool hadSettings = RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &existing) == ERROR_SUCCESS;
+    if (hadSettings)
+        RegCloseKey(existing);
+    CViewerFrame frame;
+    SetMainWindow(&frame);
+    frame.CreateFrame(CViewerFrame::kClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, nullptr,
+                      MAKEINTRESOURCEA(IDM_FRAME), 0);
+    ShowWindow(frame.GetHandle(), SW_MAXIMIZE);
+    BenchBinaryView(frame);
+    BenchInfoView(frame);
+    BenchTextView(frame);
+    DestroyWindow(frame.GetHandle());
+    SetMainWindow(nullptr);
+    if (!hadSettings) {
+        RegDeleteKeyA(HKEY_CURRENT_USER, kToolbarSettingsKey);
+        RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    }
+    return 1;
+}
+} // namespace
+
+int main()
+{
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    static CBenchApp application;
+    return RunProgramEntry(GetModuleHandleA(nullptr), nullptr, GetCommandLineA(), SW_SHOWNORMAL);
+}

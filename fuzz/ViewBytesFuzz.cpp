@@ -1,0 +1,107 @@
+// Feeds arbitrary bytes to the views' readers as every kind of block they
+// take, and checks that each answer stays inside the block. Reads past it
+// are caught by the address sanitizer; the fuzzer copies its input into a
+// block of exactly that size.
+#include <stddef.h>
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "ViewBytes.h"
+
+namespace {
+void Check(bool holds)
+{
+    if (!holds)
+        abort();
+}
+
+void CheckHexRows(const uint8_t* data, uint32_t size)
+{
+    // The first rows, and the last two, where the data runs out.
+    uint32_t starts[4] = {0, kHexRowBytes, size - size % kHexRowBytes, size > 13 ? size - 13 : 0};
+    for (uint32_t offset : starts) {
+        char row[kHexRowLength + 1];
+        memset(row, '#', sizeof row);
+        int last = FormatHexRow(row, data, size, offset);
+        if (offset >= size) {
+            Check(last == 1 && row[0] == '#');
+            continue;
+        }
+        Check(strlen(row) == kHexRowLength && row[8] == ' ' && row[28] == ' ' && row[60] == ' ');
+        Check(last == (size - offset <= kHexRowBytes));
+    }
+}
+
+void CheckText(const uint8_t* data, size_t size)
+{
+    for (int unitBytes = 1; unitBytes <= 2; unitBytes++) {
+        size_t units = TextUnits(data, size, unitBytes);
+        Check(units * unitBytes <= size);
+        CTextStats stats = CountTextStats(data, size, unitBytes);
+        Check(stats.lengthBytes == units * unitBytes);
+        Check(stats.characters <= units && stats.lines <= units + 1 && stats.words <= units + 1);
+    }
+}
+
+void CheckDib(const uint8_t* data, size_t size)
+{
+    CDibParts parts;
+    if (!LocateDibParts(data, size, &parts))
+        return;
+    Check(parts.header.headerBytes <= size && parts.bitsOffset <= size);
+    Check(parts.coloursOffset + (uint64_t)parts.colourCount * 4 <= parts.bitsOffset);
+    Check(parts.colourCount <= kMaxDibColours);
+    if (parts.masksOffset != 0)
+        Check(parts.masksOffset + (uint64_t)kDibMaskBytes <= parts.bitsOffset);
+    Check(parts.bitsOffset + (uint64_t)parts.bitsPresent == size);
+    Check((uint64_t)parts.rowBytes * parts.rowsPresent <= parts.bitsPresent);
+}
+
+void CheckDrop(const uint8_t* data, size_t size)
+{
+    CDropHeader header;
+    if (!ReadDropHeader(data, size, &header))
+        return;
+    size_t unit = header.wide ? 2 : 1;
+    size_t position = header.listOffset;
+    CDropName name;
+    int names = 0;
+    while (NextDropName(data, size, header.wide != 0, &position, &name)) {
+        Check(name.units > 0 && name.offset + name.units * unit <= size && position <= size);
+        Check(++names <= (int)size);
+    }
+}
+
+void CheckItemList(const uint8_t* data, size_t size)
+{
+    uint32_t count, listed;
+    if (!ReadCidaCount(data, size, &count, &listed))
+        return;
+    Check(listed <= count && 8 + (uint64_t)listed * 4 <= (size < 8 ? 8 : size));
+    for (uint32_t index = 0; index < listed && index < 64; index++) {
+        CIdListPart parent, item;
+        if (!LocateCidaItem(data, size, index, &parent, &item))
+            continue;
+        Check((uint64_t)parent.offset + parent.bytes + 2 <= size);
+        Check((uint64_t)item.offset + item.bytes <= size && item.bytes >= 2);
+        Check(data[item.offset + item.bytes - 1] == 0 && data[item.offset + item.bytes - 2] == 0);
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    CheckHexRows(data, (uint32_t)size);
+    CheckText(data, size);
+    CheckDib(data, size);
+    CheckDrop(data, size);
+    CheckItemList(data, size);
+    CLocaleFields fields;
+    if (ReadLocaleFields(data, size, &fields))
+        Check(fields.primaryLanguage <= fields.languageId && fields.subLanguage < 64 && fields.sortId < 16);
+    uint32_t columns, rows;
+    PaletteGrid((uint32_t)size, &columns, &rows);
+    Check((uint64_t)columns * rows >= size && (size == 0 || columns * (rows - 1) < size + columns));
+    return 0;
+}

@@ -1,0 +1,352 @@
+// The four views with real data in real windows: hex rows and their bars,
+// information pages, pictures read back from the screen and text in the edit
+// control. Byte blocks are handed to the views at a guard page, hostile ones
+// among them, and every case counts the access violations it caused.
+#include <shlobj.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "BinaryView.h"
+#include "ClipFormat.h"
+#include "ClipboardHelper.h"
+#include "FrameFixture.h"
+#include "GuardedBlock.h"
+#include "InfoView.h"
+#include "PictureView.h"
+#include "TestApp.h"
+#include "TextView.h"
+#include "ViewBytes.h"
+
+namespace {
+typedef std::vector<BYTE> Bytes;
+
+Bytes Of(const void* bytes, size_t size) { return Bytes((const BYTE*)bytes, (const BYTE*)bytes + size); }
+
+// A record followed by the bytes that belong to it.
+Bytes Join(const void* record, size_t size, const Bytes& rest)
+{
+    Bytes bytes(size + rest.size());
+    memcpy(bytes.data(), record, size);
+    std::copy(rest.begin(), rest.end(), bytes.begin() + size);
+    return bytes;
+}
+
+Bytes Dib(int width, int height, WORD bitCount, DWORD compression, const Bytes& rest)
+{
+    BITMAPINFOHEADER header = {sizeof header, width, height, 1, bitCount, compression, 0, 0, 0, 0, 0};
+    return Join(&header, sizeof header, rest);
+}
+
+Bytes DropFiles(DWORD listOffset, int x, int y, BOOL nonClient, BOOL wide, const Bytes& names)
+{
+    DROPFILES header = {listOffset, {x, y}, nonClient, wide};
+    return Join(&header, sizeof header, names);
+}
+
+std::string WindowText(HWND window)
+{
+    char text[256] = "";
+    return std::string(text, GetWindowTextA(window, text, sizeof text));
+}
+
+int HasStyle(HWND window, DWORD style) { return (GetWindowLongPtrA(window, GWL_STYLE) & style) != 0; }
+
+void SetClientSize(HWND window, int width, int height)
+{
+    RECT outer, client;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    SetWindowPos(window, nullptr, 0, 0, width + outer.right - outer.left - client.right,
+                 height + outer.bottom - outer.top - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    UpdateWindow(window);
+}
+
+// A pixel of a window as the screen shows it, after its paint.
+COLORREF ScreenPixel(HWND window, int x, int y)
+{
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return pixel;
+}
+
+LONG g_accessViolations = 0;
+LONG CALLBACK CountAccessViolation(EXCEPTION_POINTERS* exception)
+{
+    if (exception->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
+        InterlockedIncrement(&g_accessViolations);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// A view window of the frame that shows a block ending at a guard page (or
+// a handle) as its data, without taking a copy it would free.
+template <class View>
+class CGuardedView : public View {
+public:
+    CGuardedView(CMdiFrame* frame, UINT format, const Bytes& bytes, HANDLE handle = nullptr)
+        : View(format), m_block(bytes.data(), bytes.size())
+    {
+        static PVOID counting = AddVectoredExceptionHandler(1, CountAccessViolation);
+        m_violations = counting ? g_accessViolations : -1;
+        View::CreateViewWindow(frame);
+        SetWindowPos(this->m_hWnd, HWND_TOP, 0, 0, 300, 300, 0);
+        this->m_data = handle != nullptr ? (void*)handle : (void*)m_block.Data();
+        this->m_size = handle != nullptr ? 0 : m_block.Size();
+        this->OnDataChanged();
+        UpdateWindow(this->m_hWnd);
+    }
+    ~CGuardedView() override
+    {
+        EXPECT_EQ(m_violations, g_accessViolations) << "reads past the block";
+        this->Destroy();
+    }
+    LRESULT OnDestroy() override
+    {
+        this->m_data = nullptr;
+        this->m_size = 0;
+        return View::OnDestroy();
+    }
+
+private:
+    CGuardedBlock m_block;
+    LONG m_violations;
+};
+} // namespace
+
+TEST_F(FrameTest, BinaryRowsScrollAndFitTheirBars)
+{
+    Bytes bytes(300);
+    for (size_t i = 0; i < bytes.size(); i++)
+        bytes[i] = (BYTE)(i % 2 ? '&' : i);
+    SetWindowPos(Frame(), HWND_TOPMOST, 0, 0, 900, 700, 0);
+    CGuardedView<CBinaryView> view(m_frame, CF_DIF, bytes);
+    HWND window = view.GetHandle();
+    SetClientSize(window, 560, 200);
+    HDC dc = GetDC(window), memory = CreateCompatibleDC(dc);
+    SelectObject(memory, GetStockObject(ANSI_FIXED_FONT));
+    SIZE cell;
+    GetTextExtentPoint32A(memory, "0", 1, &cell);
+    // The rows are narrower than the view: only the vertical bar stays.
+    RECT client;
+    GetClientRect(window, &client);
+    const int rows = 25, visible = client.bottom / cell.cy, rowWidth = (kHexRowLength + 1) * cell.cx - 2;
+
+    SendMessageA(window, WM_VSCROLL, SB_BOTTOM, 0);
+    UpdateWindow(window);
+    EXPECT_EQ(rows - visible, view.GetTopRow());
+    // The first row shown, drawn beside it as the font draws it.
+    char row[kHexRowLength + 1];
+    FormatHexRow(row, bytes.data(), (uint32_t)bytes.size(), (uint32_t)view.GetTopRow() * kHexRowBytes);
+    HBITMAP expected = CreateCompatibleBitmap(dc, client.right, cell.cy);
+    HGDIOBJ old = SelectObject(memory, expected);
+    RECT line = {0, 0, client.right, cell.cy};
+    FillRect(memory, &line, GetSysColorBrush(COLOR_WINDOW));
+    TextOutA(memory, 0, 0, row, kHexRowLength);
+    int differing = 0;
+    for (int x = 0; x < client.right; x += 2)
+        for (int y = 0; y < cell.cy; y += 2)
+            differing += GetPixel(memory, x, y) != GetPixel(dc, x, y);
+    EXPECT_EQ(0, differing) << "'&' is a character like any other";
+    DeleteObject(SelectObject(memory, old));
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+
+    SetClientSize(window, rowWidth + 40, (rows + 1) * cell.cy);
+    EXPECT_EQ(0, view.GetTopRow()) << "all rows fit: back to the first";
+    EXPECT_FALSE(HasStyle(window, WS_VSCROLL));
+    SetClientSize(window, rowWidth - 7, (rows + 1) * cell.cy);
+    EXPECT_FALSE(HasStyle(window, WS_HSCROLL)) << "7 pixels of overflow are less than the bar's page";
+    SetClientSize(window, rowWidth - 8, (rows + 1) * cell.cy);
+    EXPECT_TRUE(HasStyle(window, WS_HSCROLL));
+    SetWindowPos(Frame(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+TEST_F(FrameTest, InformationPagesDescribeEachFormatWithinItsBytes)
+{
+    HBITMAP bitmap = CreateBitmap(3, 2, 1, 24, nullptr);
+    BYTE paletteBytes[16] = {0x00, 0x03, 3, 0, 1, 2, 3, 0, 4, 5, 6, PC_RESERVED, 7, 8, 9, 6};
+    HPALETTE palette = CreatePalette((LOGPALETTE*)paletteBytes);
+    RECT frame = {0, 0, 1000, 500};
+    HENHMETAFILE metafile = CloseEnhMetaFile(CreateEnhMetaFileA(nullptr, nullptr, &frame, "Vellmora\0Pictures\0"));
+    // The desktop, then a virtual folder and a folder of the file system.
+    LPITEMIDLIST computer = nullptr, windows = nullptr;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer);
+    SHGetSpecialFolderLocation(nullptr, CSIDL_WINDOWS, &windows);
+    Bytes items = {2, 0, 0, 0, 16, 0, 0, 0, 18, 0, 0, 0, (BYTE)(18 + ItemIdListSize(computer)), 0, 0, 0, 0, 0};
+    Bytes computerList = Of(computer, ItemIdListSize(computer)), windowsList = Of(windows, ItemIdListSize(windows));
+    items.insert(items.end(), computerList.begin(), computerList.end());
+    items.insert(items.end(), windowsList.begin(), windowsList.end());
+    char windowsPath[MAX_PATH];
+    GetWindowsDirectoryA(windowsPath, MAX_PATH);
+    const wchar_t wideText[] = L"abc def\r\nxyz", wideName[] = L"C:\\w\0";
+    const DWORD locale = 0x0409;
+    const UINT itemList = RegisterClipboardFormatA("Shell IDList Array");
+    Bytes shortDib = Dib(2, 10, 24, BI_RGB, Bytes(4 * 8, 0));
+
+    struct Case {
+        UINT format;
+        Bytes bytes;
+        HANDLE handle;
+        std::string page; // the whole page, or its start when it ends in "..."
+    } cases[] = {
+        {CF_TEXT, Of("abc def\r\nxyz", 13), nullptr,
+         "Type: Ansi      \nLenght 12 bytes    \nLines: 2    \nWords: 3    \nCharacters 10    "},
+        {CF_OEMTEXT, Of("", 1), nullptr, "Type: Oem      \nLenght 0 bytes    \nLines: 1    \nWords: 1    \nCharacters 0    "},
+        {CF_UNICODETEXT, Of(wideText, sizeof wideText), nullptr, "Type: Unicode      \nLenght 24 bytes    \nLines: 2..."},
+        {CF_TEXT, Of("no end", 6), nullptr, "Type: Ansi      \nLenght 6 bytes..."},
+        {CF_BITMAP, Bytes(), bitmap, "Size: 3 x 2    \nColors / Gray Levels: 16.7M    \nCompression: Uncompressed      "},
+        {CF_DIB, Dib(8, 2, 4, BI_RLE4, Bytes(64 + 4, 0)), nullptr,
+         "Size: 8 x 2    \nColors / Gray Levels: 16    \nCompression: RLE (4bit)      "},
+        {CF_DIB, Dib(2, -3, 24, BI_RGB, Bytes(24, 0)), nullptr, "Size: 2 x 3    \nColors / Gray Levels: 16.7M..."},
+        {CF_DIB, shortDib, nullptr, "Size: 2 x 10..."},
+        {CF_PALETTE, Bytes(), palette,
+         "Palette entries: 3    \nRGB Values:    \n  1. Red:   1 Green:   2 Blue:   3      "
+         "\n  2. Red:   4 Green:   5 Blue:   6  (Reserved)    \n  3. Red:   7 Green:   8 Blue:   9      "},
+        {CF_HDROP, DropFiles(20, 10, 20, TRUE, FALSE, Of("C:\\a.txt\0D:\\b\0", 15)), nullptr,
+         "Drop point (Screen): 10.20    \nFiles:        \nC:\\a.txt        \nD:\\b    "},
+        {CF_HDROP, DropFiles(20, -1, 0, FALSE, TRUE, Of(wideName, sizeof wideName)), nullptr,
+         "Drop point (Client): -1.0    \nFiles:        \nC:\\w    "},
+        {CF_HDROP, DropFiles(20, 1, 2, FALSE, FALSE, Of("C:\\cut", 6)), nullptr,
+         "Drop point (Client): 1.2    \nFiles:        \nC:\\cut    "},
+        {CF_HDROP, DropFiles(200, 1, 2, FALSE, TRUE, Bytes()), nullptr, "Drop point (Client): 1.2    \nFiles:    "},
+        {CF_LOCALE, Of(&locale, sizeof locale), nullptr,
+         "Language ID: 409          \nPrimary Language: 9          \nSub Language: 1          \nSort ID: 0          "},
+        {CF_LOCALE, Of(&locale, 3), nullptr, ""},
+        {itemList, items, nullptr, std::string("Files: 2        \n -     \n") + windowsPath},
+        // Three items claimed: one list runs past the block, one starts
+        // past it, and the third offset is cut off.
+        {itemList, Of("\3\0\0\0\x10\0\0\0\x12\0\0\0\xF0\0\0\0\0\0\xFF\x7F\1\2", 22), nullptr,
+         "Files: 3        \n -     \n -     \n - "},
+        {CF_ENHMETAFILE, Bytes(), metafile,
+         "Desciption: Vellmora    \nDimension rect (0.01 mm): 0,0 - 1000,500    \nVersion: 0x10000..."},
+        {CF_METAFILEPICT, Bytes(8, 0xFF), nullptr, ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.page);
+        CGuardedView<CInfoView> view(m_frame, test.format, test.bytes, test.handle);
+        std::string page = view.GetPage().GetString(), wanted = test.page.substr(0, test.page.find("..."));
+        EXPECT_EQ(wanted, page.substr(0, wanted.size()));
+        EXPECT_EQ(test.page.find("...") == std::string::npos, page.size() == wanted.size());
+    }
+    DeleteObject(bitmap);
+    DeleteObject(palette);
+    DeleteEnhMetaFile(metafile);
+    CoTaskMemFree(computer);
+    CoTaskMemFree(windows);
+}
+
+TEST_F(FrameTest, PicturesAppearAtTheTopLeftOrFillTheView)
+{
+    SetWindowPos(Frame(), HWND_TOPMOST, 0, 0, 900, 700, 0);
+    const COLORREF background = GetSysColor(COLOR_WINDOW);
+    // Rows of two 24-bit pixels (blue, green, red bytes), padded to 8; the
+    // short DIB claims ten rows and holds four, which are drawn.
+    Bytes lower = {255, 0, 0, 0, 255, 0, 0, 0}, upper = {0, 0, 255, 255, 255, 255, 0, 0}, held(4 * 8, 0);
+    for (int row = 0; row < 4; row++)
+        held[row * 8 + 2] = (BYTE)(row * 60);
+    struct Case {
+        Bytes dib;
+        std::vector<COLORREF> column; // down the first column, then down the second
+    } cases[] = {
+        {Dib(2, 2, 24, BI_RGB, Join(lower.data(), 8, upper)), {RGB(255, 0, 0), RGB(0, 0, 255), background,
+                                                               RGB(255, 255, 255), RGB(0, 255, 0), background}},
+        {Dib(2, -2, 24, BI_RGB, Join(upper.data(), 8, lower)), {RGB(255, 0, 0), RGB(0, 0, 255), background,
+                                                                RGB(255, 255, 255), RGB(0, 255, 0), background}},
+        {Dib(2, 10, 24, BI_RGB, held), {RGB(180, 0, 0), RGB(120, 0, 0), RGB(60, 0, 0), 0, background}},
+        {Dib(2, 2, 24, BI_RGB, Bytes(7, 0)), {background}},
+    };
+    for (const Case& test : cases) {
+        CGuardedView<CPictureView> view(m_frame, CF_DIB, test.dib);
+        size_t rows = test.column.size() == 6 ? 3 : test.column.size();
+        for (size_t k = 0; k < test.column.size(); k++)
+            EXPECT_EQ(test.column[k], ScreenPixel(view.GetHandle(), (int)(k / rows), (int)(k % rows))) << k;
+    }
+
+    BYTE paletteBytes[4 + 16 * 4] = {0x00, 0x03, 16, 0};
+    PALETTEENTRY* entries = ((LOGPALETTE*)paletteBytes)->palPalEntry;
+    for (int k = 0; k < 16; k++)
+        entries[k] = {(BYTE)(k * 16), (BYTE)(255 - k * 16), (BYTE)(k % 2 * 200), 0};
+    HPALETTE palette = CreatePalette((LOGPALETTE*)paletteBytes);
+    {
+        CGuardedView<CPictureView> view(m_frame, CF_PALETTE, Bytes(), palette);
+        RECT client;
+        GetClientRect(view.GetHandle(), &client);
+        int cellWidth = client.right / 8, cellHeight = (client.bottom - 2) / 2;
+        for (int k = 0; k < 16; k++)
+            EXPECT_EQ(RGB(entries[k].peRed, entries[k].peGreen, entries[k].peBlue),
+                      ScreenPixel(view.GetHandle(), k % 8 * cellWidth + 3 + cellWidth / 2,
+                                  k / 8 * cellHeight + 1 + cellHeight / 2))
+                << "8 by 2 swatches: " << k;
+    }
+    DeleteObject(palette);
+
+    // A red rectangle over the whole picture, recorded both ways, covers
+    // the whole view.
+    RECT frame = {0, 0, 2000, 1000};
+    HDC recorder = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr), oldRecorder = CreateMetaFileA(nullptr);
+    SetWindowExtEx(oldRecorder, 100, 100, nullptr);
+    for (HDC dc : {recorder, oldRecorder}) {
+        SelectObject(dc, GetStockObject(NULL_PEN));
+        SelectObject(dc, CreateSolidBrush(RGB(255, 0, 0)));
+        Rectangle(dc, -10, -10, 2000, 2000);
+    }
+    HENHMETAFILE enhanced = CloseEnhMetaFile(recorder);
+    METAFILEPICT picture = {MM_ANISOTROPIC, 2000, 1000, CloseMetaFile(oldRecorder)};
+    {
+        CGuardedView<CPictureView> enhancedView(m_frame, CF_ENHMETAFILE, Bytes(), enhanced);
+        CGuardedView<CPictureView> pictureView(m_frame, CF_METAFILEPICT, Of(&picture, sizeof picture));
+        CGuardedView<CPictureView> cutView(m_frame, CF_METAFILEPICT, Of(&picture, sizeof picture - 1));
+        for (CPictureView* view : {(CPictureView*)&enhancedView, (CPictureView*)&pictureView}) {
+            SetWindowPos(view->GetHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            SetClientSize(view->GetHandle(), 240, 120);
+            for (POINT corner : {POINT{2, 2}, POINT{237, 2}, POINT{2, 117}, POINT{237, 117}})
+                EXPECT_EQ(RGB(255, 0, 0), ScreenPixel(view->GetHandle(), corner.x, corner.y)) << view->GetFormat();
+        }
+    }
+    DeleteEnhMetaFile(enhanced);
+    DeleteMetaFile(picture.hMF);
+    SetWindowPos(Frame(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+TEST_F(FrameTest, TextReachesTheEditControlInTheAnsiCodePage)
+{
+    const char oem[] = "caf\x82 \x9a";
+    char converted[sizeof oem];
+    OemToCharBuffA(oem, converted, sizeof oem);
+    const wchar_t wide[] = L"C:\\donn\xe9" L"es.txt";
+    struct Case {
+        UINT format;
+        Bytes bytes;
+        std::string text;
+    } cases[] = {
+        {CF_OEMTEXT, Of(oem, sizeof oem), converted},
+        {RegisterClipboardFormatA("FileNameW"), Of(wide, sizeof wide), "C:\\donn\xe9" "es.txt"},
+        {RegisterClipboardFormatA("FileName"), Of("C:\\a b.txt", 11), "C:\\a b.txt"},
+        {CF_TEXT, Of("", 1), ""},
+        {CF_TEXT, Of("no end", 6), "no end"},
+        {CF_UNICODETEXT, Of(L"wide", 7), "wid"}, // the odd byte is no unit
+    };
+    for (const Case& test : cases) {
+        CGuardedView<CTextView> view(m_frame, test.format, test.bytes);
+        EXPECT_EQ(test.text, WindowText(view.GetEditControl()));
+    }
+
+    // From a page and from the clipboard, where a change replaces the text.
+    CClipFormat record("", CF_OEMTEXT);
+    record.SetBlock(oem, sizeof oem);
+    ASSERT_TRUE(m_frame->OpenPageFormat(reinterpret_cast<const CClipPage*>(&record), "Texts", record, kViewText));
+    EXPECT_EQ(converted, WindowText(static_cast<CTextView*>(NewestView())->GetEditControl()));
+    EXPECT_STREQ(oem, (const char*)NewestView()->GetData()) << "the view keeps the OEM bytes";
+    ASSERT_TRUE(PutTextOnClipboard("first text, rather long"));
+    ASSERT_TRUE(WaitForComboCount(5));
+    m_frame->OpenFormat(CF_TEXT);
+    HWND edit = static_cast<CTextView*>(NewestView())->GetEditControl();
+    EXPECT_EQ("first text, rather long", WindowText(edit));
+    ASSERT_TRUE(PutTextOnClipboard("second"));
+    EXPECT_TRUE(PumpUntil([&] { return WindowText(edit) == "second"; }));
+}

@@ -1,0 +1,145 @@
+// What the format views read from a format's bytes: hex rows, text
+// statistics, and the records inside bitmaps, drop lists, shell item lists
+// and locales. Plain functions over a block and its size, without windows,
+// so they can be checked and fuzzed on their own. None of them reads a byte
+// at or past data + size, whatever the block claims about itself.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+// --- Hex rows ---------------------------------------------------------------
+
+enum { kHexRowBytes = 12, kHexRowLength = 61 };
+
+// Formats the row of up to 12 bytes that starts at offset: "%08x" offset,
+// two spaces, six "%02X " cells, a space, six more cells, a space, twelve
+// character cells and a space; cells past the data are spaces. row must hold
+// kHexRowLength + 1 characters. With no byte left at offset the row is left
+// as it is. Answers 1 when this is the last row of the data.
+int FormatHexRow(char* row, const uint8_t* data, uint32_t size, uint32_t offset);
+
+// --- Text -------------------------------------------------------------------
+
+// Units before the first zero unit, counting only whole units that lie in
+// the data: bytes for unitBytes 1, UTF-16 units for unitBytes 2.
+size_t TextUnits(const uint8_t* data, size_t size, int unitBytes);
+
+struct CTextStats {
+    uint32_t lengthBytes;
+    uint32_t lines;
+    uint32_t words;
+    uint32_t characters;
+};
+// Lines start at 1 and grow at each line feed; every unit that is neither a
+// line feed nor a space is a character; a line feed or space ends a word
+// when the unit before it is neither.
+CTextStats CountTextStats(const uint8_t* data, size_t size, int unitBytes);
+
+// "Ansi", "Oem" or "Unicode" for formats 1, 7 and 13; empty otherwise.
+const char* TextTypeName(uint32_t format);
+
+// --- Device-independent bitmaps ---------------------------------------------
+
+enum { kDibHeaderBytes = 40, kDibMaskBytes = 12, kMaxDibColours = 256 };
+enum { kDibRgb = 0, kDibRle8 = 1, kDibRle4 = 2, kDibBitFields = 3 };
+
+// The fields of the 40-byte header that starts the block.
+struct CDibHeader {
+    uint32_t headerBytes;
+    int32_t width;
+    int32_t height;
+    uint16_t bitCount;
+    uint32_t compression;
+    uint32_t sizeImage;
+    uint32_t coloursUsed;
+};
+// 0 when the block is shorter than the 40-byte header.
+int ReadDibHeader(const uint8_t* data, size_t size, CDibHeader* header);
+
+// Where the parts of a packed DIB lie, for drawing it.
+struct CDibParts {
+    CDibHeader header;
+    uint32_t masksOffset;   // the three BI_BITFIELDS masks, or 0 without them
+    uint32_t coloursOffset; // the colour table
+    uint32_t colourCount;   // entries a drawing reads (at most 256)
+    uint32_t bitsOffset;    // the pixel bits
+    uint32_t rowBytes;      // bytes of one row; 0 for run-length bits
+    uint32_t rowsPresent;   // whole rows within the block (uncompressed)
+    uint32_t bitsPresent;   // bytes from the bits to the end of the block
+};
+// The bits follow the header (biSize bytes), the three masks when the
+// compression is BI_BITFIELDS and the header is the 40-byte one, and the
+// colour table: biClrUsed entries when it is not 0, otherwise 2, 16 or 256
+// for 1, 4 and 8 bits per pixel and none above. Answers 0 for a header that
+// cannot be drawn (bit count, compression, sizes) or whose header, masks,
+// colours or bits do not start within the block.
+int LocateDibParts(const uint8_t* data, size_t size, CDibParts* parts);
+
+// "2", "4", "16", "256", "32K", "64K", "16.7M" or "UNKNOWN".
+const char* DibColourCountText(uint32_t bitCount);
+// "RLE (8bit)", "RLE (4bit)" or "Uncompressed".
+const char* DibCompressionText(uint32_t compression);
+
+// --- Palettes -----------------------------------------------------------------
+
+// "(Reserved)", "(Explicit)", "(No collapse)" for one flag; empty otherwise.
+const char* PaletteFlagText(uint8_t flags);
+
+// Columns and rows of the swatch grid for a palette of count entries.
+void PaletteGrid(uint32_t count, uint32_t* columns, uint32_t* rows);
+
+// --- Dropped files ------------------------------------------------------------
+
+enum { kDropHeaderBytes = 20 };
+struct CDropHeader {
+    uint32_t listOffset;
+    int32_t x;
+    int32_t y;
+    uint32_t nonClient;
+    uint32_t wide;
+};
+// 0 when the block is shorter than the record.
+int ReadDropHeader(const uint8_t* data, size_t size, CDropHeader* header);
+
+// One name of the list: its offset and length in units (bytes, or UTF-16
+// units for wide names).
+struct CDropName {
+    size_t offset;
+    size_t units;
+};
+// The name at *position (start with the list offset): answers 1 and moves
+// *position past the name's zero, or 0 at the empty name that ends the
+// list and at the end of the block. A name that the block cuts off is
+// answered up to the block's end, and the list ends after it.
+int NextDropName(const uint8_t* data, size_t size, int wide, size_t* position, CDropName* name);
+
+// --- Shell item lists -------------------------------------------------------
+
+// The item count of the record, and how many items have their offset within
+// the block (those are the items that can be listed).
+int ReadCidaCount(const uint8_t* data, size_t size, uint32_t* count, uint32_t* listed);
+// Bytes of the item-id list at offset, its two-byte terminator included; 0
+// when the terminator does not lie within the block or an item is smaller
+// than its own size field.
+uint32_t IdListBytesAt(const uint8_t* data, size_t size, size_t offset);
+
+struct CIdListPart {
+    uint32_t offset;
+    uint32_t bytes;
+};
+// The parts of item index's absolute list: the parent folder's list without
+// its terminator, then the item's list with it. 0 when either list does not
+// lie within the block.
+int LocateCidaItem(const uint8_t* data, size_t size, uint32_t index, CIdListPart* parent, CIdListPart* item);
+
+// --- Locales ------------------------------------------------------------------
+
+struct CLocaleFields {
+    uint32_t languageId;
+    uint32_t primaryLanguage;
+    uint32_t subLanguage;
+    uint32_t sortId;
+};
+// 0 when the block is shorter than the 32-bit locale identifier.
+int ReadLocaleFields(const uint8_t* data, size_t size, CLocaleFields* fields);
