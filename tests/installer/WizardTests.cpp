@@ -197,7 +197,7 @@ TEST_F(Wizard, AsksAboutTheDestinationUntilItIsConfirmedAndNotAgainAndCancelEmpt
         // A wildcard would find some other folder.
         {m_directory + "\\F*", IDOK, "Path '" + m_directory + "\\F*' is not valid."},
         {fresh, IDNO, "Directory '" + fresh + "' doesn't exist. Create directory?"},
-        {m_directory, IDNO, "Directory '" + m_directory + "' exist. Overwrite?"},
+        {m_directory + "\\", IDNO, "Directory '" + m_directory + "\\' exist. Overwrite?"},
         {fresh, IDYES, "Directory '" + fresh + "' doesn't exist. Create directory?"},
     };
     std::vector<std::string> seen, expected;
