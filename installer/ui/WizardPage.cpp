@@ -2,10 +2,10 @@
 
 #include <stdio.h>
 
+#include "Files.h"
 #include "SetupScript.h"
 #include "SetupWizard.h"
 #include "SpaceText.h"
-#include "Files.h"
 #include "resource.h"
 
 CWizardPage::CWizardPage(UINT templateId, UINT titleId, CSetupWizard& sheet)
