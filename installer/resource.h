@@ -61,6 +61,7 @@
 // Controls of the pages and of the components dialog; option check boxes
 // are numbered from IDC_FIRST_OPTION as the options page creates them.
 #define IDC_FIRST_OPTION 1000
+#define IDC_COMPONENTS_OK 1000
 #define IDC_DESTINATION 1004
 #define IDC_BROWSE 1005
 #define IDC_SPACE_REQUIRED 1007
@@ -72,4 +73,3 @@
 #define IDC_USER_GROUP 1013
 #define IDC_COMMON_GROUP 1014
 #define IDC_GROUP_OWNER 1015
-#define IDC_COMPONENTS_OK 1000

@@ -41,8 +41,10 @@ void CComponentList::Fill(HWND dialog, const CItemList<CSelection>& components)
     EnableDetails(0);
 }
 
-void CComponentList::OnMeasureItem(MEASUREITEMSTRUCT* item)
+void CComponentList::OnMeasureItem(WPARAM id, MEASUREITEMSTRUCT* item)
 {
+    if (id != IDC_COMPONENT_LIST)
+        return;
     item->itemWidth = kItemWidth;
     item->itemHeight = kItemHeight;
 }
@@ -57,8 +59,10 @@ HBITMAP CComponentList::GetMark(uint8_t state) const
     }
 }
 
-void CComponentList::OnDrawItem(const DRAWITEMSTRUCT* item)
+void CComponentList::OnDrawItem(WPARAM id, const DRAWITEMSTRUCT* item)
 {
+    if (id != IDC_COMPONENT_LIST)
+        return;
     const CSelection* component = item->itemID == (UINT)-1 ? nullptr : (const CSelection*)item->itemData;
     if (component == nullptr)
         return;
@@ -201,18 +205,4 @@ LRESULT CComponentsDialog::OnCommand(WPARAM wParam, UINT code, HWND control)
         ShowTexts(m_component.m_size);
     }
     return 0;
-}
-
-LRESULT CComponentsDialog::OnMeasureItem(WPARAM id, MEASUREITEMSTRUCT* item)
-{
-    if (id == IDC_COMPONENT_LIST)
-        m_list.OnMeasureItem(item);
-    return 1;
-}
-
-LRESULT CComponentsDialog::OnDrawItem(WPARAM id, DRAWITEMSTRUCT* item)
-{
-    if (id == IDC_COMPONENT_LIST)
-        m_list.OnDrawItem(item);
-    return 1;
 }

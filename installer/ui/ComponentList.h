@@ -24,8 +24,9 @@ public:
     // takes its room.
     void Fill(HWND dialog, const CItemList<CSelection>& components);
     void Release() { m_list.Attach(nullptr); }
-    void OnMeasureItem(MEASUREITEMSTRUCT* item);
-    void OnDrawItem(const DRAWITEMSTRUCT* item);
+    // Owner-drawn items of the list; those of other controls are left alone.
+    void OnMeasureItem(WPARAM id, MEASUREITEMSTRUCT* item);
+    void OnDrawItem(WPARAM id, const DRAWITEMSTRUCT* item);
     // A command of the list or of Details, whose dialog is shown while
     // `hidden` is out of sight. Answers 1 when it changed a component, with
     // the change of that component's size.
@@ -61,8 +62,16 @@ public:
 
     LRESULT OnInitDialog(HWND focus) override;
     LRESULT OnCommand(WPARAM wParam, UINT code, HWND control) override;
-    LRESULT OnMeasureItem(WPARAM id, MEASUREITEMSTRUCT* item) override;
-    LRESULT OnDrawItem(WPARAM id, DRAWITEMSTRUCT* item) override;
+    LRESULT OnMeasureItem(WPARAM id, MEASUREITEMSTRUCT* item) override
+    {
+        m_list.OnMeasureItem(id, item);
+        return 1;
+    }
+    LRESULT OnDrawItem(WPARAM id, DRAWITEMSTRUCT* item) override
+    {
+        m_list.OnDrawItem(id, item);
+        return 1;
+    }
 
 private:
     void ShowTexts(uint32_t size);

@@ -40,20 +40,6 @@ LRESULT CComponentsPage::OnCommand(WPARAM wParam, UINT code, HWND control)
     return 0;
 }
 
-LRESULT CComponentsPage::OnMeasureItem(WPARAM id, MEASUREITEMSTRUCT* item)
-{
-    if (id == IDC_COMPONENT_LIST)
-        m_list.OnMeasureItem(item);
-    return 1;
-}
-
-LRESULT CComponentsPage::OnDrawItem(WPARAM id, DRAWITEMSTRUCT* item)
-{
-    if (id == IDC_COMPONENT_LIST)
-        m_list.OnDrawItem(item);
-    return 1;
-}
-
 int CComponentsPage::OnSetActive()
 {
     CWizardPage::OnSetActive();

@@ -10,8 +10,16 @@ public:
 
     LRESULT OnInitDialog(HWND focus) override;
     LRESULT OnCommand(WPARAM wParam, UINT code, HWND control) override;
-    LRESULT OnMeasureItem(WPARAM id, MEASUREITEMSTRUCT* item) override;
-    LRESULT OnDrawItem(WPARAM id, DRAWITEMSTRUCT* item) override;
+    LRESULT OnMeasureItem(WPARAM id, MEASUREITEMSTRUCT* item) override
+    {
+        m_list.OnMeasureItem(id, item);
+        return 1;
+    }
+    LRESULT OnDrawItem(WPARAM id, DRAWITEMSTRUCT* item) override
+    {
+        m_list.OnDrawItem(id, item);
+        return 1;
+    }
     int OnSetActive() override;
     int OnWizardNext() override { return CheckFreeSpace(); }
     int OnWizardFinish() override { return CheckFreeSpace(); }

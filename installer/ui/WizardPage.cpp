@@ -2,10 +2,10 @@
 
 #include <stdio.h>
 
+#include "Files.h"
 #include "SetupScript.h"
 #include "SetupWizard.h"
 #include "SpaceText.h"
-#include "Files.h"
 #include "resource.h"
 
 CWizardPage::CWizardPage(UINT templateId, UINT titleId, CSetupWizard& sheet)
@@ -70,5 +70,10 @@ void ShowFreeSpace(HWND dialog, CSetupScript& script, const std::string& path)
 
 int FolderExists(const std::string& path)
 {
-    return !HasWildcards(path) && DirectoryExists(path.c_str());
+    // "C:\Folder\" names the folder "C:\Folder", which a search for the text
+    // with its backslash never finds; a drive's root keeps its backslash.
+    std::string folder = path;
+    while (folder.size() > 3 && folder.back() == '\\')
+        folder.pop_back();
+    return !HasWildcards(folder) && DirectoryExists(folder.c_str());
 }

@@ -39,5 +39,6 @@ void ShowSize(HWND dialog, int controlId, CSetupScript& script, uint64_t bytes);
 // The free space of the path's drive, or the text left as it was when the
 // drive cannot be read.
 void ShowFreeSpace(HWND dialog, CSetupScript& script, const std::string& path);
-// A folder that exists, found by a search that takes no wildcards.
+// A folder that exists, found by a search that takes no wildcards; a
+// backslash at the end does not count.
 int FolderExists(const std::string& path);

@@ -60,6 +60,7 @@ TEST(InstallSystem, TheShippedInstallerInstallsVellmoraWithItsDefaults)
     const char* classKeys[] = {".cbf", ".cpf", "VellmoraBook", "VellmoraPage"};
     for (const char* key : classKeys)
         SHDeleteKeyA(HKEY_CLASSES_ROOT, key);  // left by a run that did not finish
+    RemoveTree(destination);
     HKEY settings = nullptr;
     bool hadSettings = RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Brennwick", 0, KEY_READ, &settings) == 0;
     RegCloseKey(settings);
