@@ -5,6 +5,7 @@
 
 #include "AppThread.h"
 #include "Registry.h"
+#include "SpaceText.h"
 #include "Text.h"
 
 CSetupScript::CSetupScript()
@@ -54,7 +55,7 @@ int CSetupScript::ExpandMacros(std::string& text)
     return 1;
 }
 
-static std::string QueryRegistryText(HKEY root, const char* path, const char* name)
+std::string QueryRegistryText(HKEY root, const char* path, const char* name)
 {
     CRegistryKey key;
     CText value;
@@ -147,7 +148,7 @@ void CSetupScript::FillNumberFormat()
 int QueryFreeSpace(const std::string& path, uint64_t& bytes)
 {
     ULARGE_INTEGER available, total, free;
-    if (!GetDiskFreeSpaceExA(path.substr(0, 3).c_str(), &available, &total, &free))
+    if (!GetDiskFreeSpaceExA(SpaceRoot(path).c_str(), &available, &total, &free))
         return 0;
     bytes = available.QuadPart;
     return 1;

@@ -77,12 +77,16 @@ private:
     char m_thousandSeparator[8];
 };
 
+// A string value of a key opened for reading; empty when the key or the
+// value is missing.
+std::string QueryRegistryText(HKEY root, const char* path, const char* name);
+
 // The root word a REG line of the install log uses for the key.
 const char* LogRootWord(HKEY root);
 
-// The bytes free for the user on the drive of the path ("C:\..." asks
-// "C:\"), in 64 bits: drives with more than 4 GB free do not fit 32 bits.
-// 0 when the drive cannot be asked.
+// The bytes free for the user on the drive or network share of the path
+// ("C:\..." asks "C:\"), in 64 bits: drives with more than 4 GB free do not
+// fit 32 bits. 0 when the drive cannot be asked.
 int QueryFreeSpace(const std::string& path, uint64_t& bytes);
 
 // A shortcut at the path that opens the target; the HRESULT of the last COM

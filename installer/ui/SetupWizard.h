@@ -4,7 +4,32 @@
 
 #include <windows.h>
 
+#include "ComponentsPage.h"
+#include "DestinationPage.h"
+#include "Dialogs.h"
+#include "OptionsPage.h"
+#include "ProgramGroupPage.h"
+
 class CSetupScript;
+
+// A wizard of four pages; each reads its values from the script and writes
+// the user's choices back. A page with nothing to ask is skipped, and the
+// last page with something to ask offers Finish.
+class CSetupWizard : public CPropertySheet {
+public:
+    CSetupWizard(CSetupScript& script, HWND parent);
+
+    CSetupScript& GetScript() { return m_script; }
+    CDestinationPage& GetDestinationPage() { return m_destinationPage; }
+    CComponentsPage& GetComponentsPage() { return m_componentsPage; }
+
+private:
+    CSetupScript& m_script;
+    CDestinationPage m_destinationPage;
+    CComponentsPage m_componentsPage;
+    CProgramGroupPage m_programGroupPage;
+    COptionsPage m_optionsPage;
+};
 
 // Runs the wizard with `parent` as its owner and writes the user's choices
 // back into the script. A cancelled wizard leaves the destination empty, so

@@ -60,6 +60,7 @@ TEST(InstallSystem, TheShippedInstallerInstallsVellmoraWithItsDefaults)
     const char* classKeys[] = {".cbf", ".cpf", "VellmoraBook", "VellmoraPage"};
     for (const char* key : classKeys)
         SHDeleteKeyA(HKEY_CLASSES_ROOT, key);  // left by a run that did not finish
+    RemoveTree(destination);
     HKEY settings = nullptr;
     bool hadSettings = RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Brennwick", 0, KEY_READ, &settings) == 0;
     RegCloseKey(settings);
@@ -71,6 +72,9 @@ TEST(InstallSystem, TheShippedInstallerInstallsVellmoraWithItsDefaults)
     run.Answer("Error", IDYES);  // until the remover is built, the installer goes on without it
     ASSERT_EQ(0, run.Run(TestBinaryDirectory() + "Install.exe"));
     EXPECT_EQ("Installation complete.", run.ClosingText());
+    // The wizard asked once, on its destination page.
+    EXPECT_EQ(std::vector<std::string>{"Directory '" + destination + "' doesn't exist. Create directory?"},
+              run.Texts("Setup"));
     EXPECT_EQ(remover ? 0u : 1u, run.Texts("Error").size());
 
     std::string log = ReadWholeFile(destination + "\\Install.log");

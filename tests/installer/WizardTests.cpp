@@ -1,0 +1,421 @@
+// The setup wizard run in this process on scripts of the tests' own and
+// worked from a second thread as a user would: pages and buttons, the
+// destination's questions, the component list, the program group, the
+// options and Cancel; and once through Install.exe.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "../library/DialogWatchdog.h"
+#include "DialogDriver.h"
+#include "InstallerRun.h"
+#include "ScriptTestSupport.h"
+#include "SetupScript.h"
+#include "SetupWizard.h"
+#include "SpaceText.h"
+#include "TestApp.h"
+#include "resource.h"
+
+namespace {
+
+template <class Condition>
+bool WaitFor(Condition condition)
+{
+    for (DWORD start = GetTickCount(); !condition(); Sleep(20))
+        if (GetTickCount() - start > 10000)
+            return false;
+    return true;
+}
+
+HWND CurrentPage(HWND sheet)
+{
+    return (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+}
+
+// The current page's template and the wizard buttons that can be pressed,
+// as in "109 Back Next".
+std::string WizardState(HWND sheet)
+{
+    HWND page = CurrentPage(sheet);
+    std::string state = GetDlgItem(page, IDC_BROWSE)           ? "101"
+                        : GetDlgItem(page, IDC_COMPONENT_LIST) ? "109"
+                        : GetDlgItem(page, IDC_GROUP_NAME)     ? "133"
+                                                               : "197";
+    const char* names[] = {"Back", "Next", "Finish"};
+    for (int i = 0; i < 3; i++) {
+        HWND button = GetDlgItem(sheet, 0x3023 + i);
+        if (IsWindowVisible(button) && IsWindowEnabled(button))
+            state += std::string(" ") + names[i];
+    }
+    return state;
+}
+
+// The buttons are set by a posted message after the page changed.
+std::string WaitForState(HWND sheet, const std::string& expected)
+{
+    std::string state;
+    WaitFor([&] { return (state = WizardState(sheet)) == expected; });
+    return state;
+}
+
+// Posted: the page may answer with a message box.
+void Press(HWND sheet, int button)
+{
+    PostMessageA(sheet, PSM_PRESSBUTTON, button, 0);
+}
+
+BOOL CALLBACK AnswerYes(HWND window, LPARAM)
+{
+    PostMessageA(window, WM_COMMAND, IDYES, 0);
+    return TRUE;
+}
+
+void ClickItem(HWND list, int index)
+{
+    RECT item = {};
+    SendMessageA(list, LB_GETITEMRECT, index, (LPARAM)&item);
+    LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(list, WM_LBUTTONUP, 0, point);
+}
+
+std::string Size(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top);
+}
+
+class Wizard : public testing::Test {
+protected:
+    void SetUp() override { m_directory = MakeScratchDirectory("wizard"); }
+    void TearDown() override { RemoveTree(m_directory); }
+
+    void Load(CSetupScript& script, const std::string& text, std::map<std::string, uint32_t> sizes = {})
+    {
+        CFixedSizes fixed(sizes);
+        ReadText(text, script, nullptr, &fixed);
+        script.FillNumberFormat();
+        script.m_destination = m_directory;
+    }
+
+    // Runs the wizard on this thread while the steps work it from another.
+    // A wizard the steps leave open gets Yes to every question and Cancel,
+    // so that the test fails instead of waiting for ever.
+    static int Run(CSetupScript& script, std::function<void(HWND)> steps)
+    {
+        std::thread driver([&steps] {
+            HWND sheet = WaitForDialog("Enter destination path", GetCurrentProcessId(), 20000);
+            if (sheet == nullptr)
+                return;
+            steps(sheet);
+            if (WaitUntilGone(sheet, 15000))
+                return;
+            ADD_FAILURE() << "the wizard did not end";
+            for (DWORD thread = GetWindowThreadProcessId(sheet, nullptr); IsWindow(sheet); Sleep(200)) {
+                EnumThreadWindows(thread, AnswerYes, 0);
+                Press(sheet, PSBTN_CANCEL);
+            }
+        });
+        CDialogWatchdog watchdog(30000);
+        int result = RunSetupWizard(script, nullptr);
+        driver.join();
+        script.CloseLog();
+        return result;
+    }
+
+    // Next (or Finish) on the destination page, confirming the directory.
+    static void Confirm(HWND sheet, int button = PSBTN_NEXT)
+    {
+        CDialogAnswer answer("Setup", IDYES);
+        Press(sheet, button);
+        answer.Wait();
+    }
+
+    std::string m_directory;
+};
+
+} // namespace
+
+TEST_F(Wizard, ShowsThePagesThatHaveSomethingToAsk)
+{
+    const std::string shortcut = "ICON=%i\\S.lnk,%d\\S.exe\n";
+    const struct {
+        std::string script;
+        std::vector<std::string> states;
+    } cases[] = {
+        {"[MAIN]\n", {"101 Finish"}},
+        {"[MAIN]\nCHECK=A,Alpha\n", {"101 Next", "197 Back Finish"}},
+        {"[MAIN]\nSELECTION=S\n[S]\nTITLE=S\n", {"101 Next", "109 Back Finish"}},
+        {"[MAIN]\nSELECTION=S\n[S]\n" + shortcut, {"101 Next", "109 Back Next", "133 Back Finish"}},
+        {"[MAIN]\nSELECTION=S\nCHECK=A,Alpha\n[S]\n" + shortcut,
+         {"101 Next", "109 Back Next", "133 Back Next", "197 Back Finish"}},
+    };
+    for (const auto& test : cases) {
+        CSetupScript script;
+        Load(script, test.script);
+        std::vector<std::string> seen;
+        int result = Run(script, [&test, &seen](HWND sheet) {
+            RECT rect = {};
+            GetWindowRect(sheet, &rect);
+            bool centred = rect.left == (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2 &&
+                           rect.top == (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2;
+            bool help = GetWindowLongPtrA(sheet, GWL_EXSTYLE) & WS_EX_CONTEXTHELP;
+            seen.push_back(std::string(centred ? "centred" : "off centre") + (help ? " with help" : ""));
+            for (size_t i = 0; i < test.states.size(); i++) {
+                seen.push_back(WaitForState(sheet, test.states[i]));
+                int button = i + 1 < test.states.size() ? PSBTN_NEXT : PSBTN_FINISH;
+                i == 0 ? Confirm(sheet, button) : Press(sheet, button);
+            }
+        });
+        std::vector<std::string> expected = {"centred"};
+        expected.insert(expected.end(), test.states.begin(), test.states.end());
+        EXPECT_EQ(expected, seen) << test.script;
+        EXPECT_GT(result, 0);
+        EXPECT_EQ(m_directory, script.m_destination);
+    }
+}
+
+TEST_F(Wizard, AsksAboutTheDestinationUntilItIsConfirmedAndNotAgainAndCancelEmptiesIt)
+{
+    CSetupScript script;
+    Load(script, "[MAIN]\nCHECK=A,Alpha\n");
+    std::string fresh = m_directory + "\\Fresh", nested = m_directory + "\\Missing\\Nested";
+    const struct {
+        std::string typed;
+        int answer;
+        std::string message;
+    } steps[] = {
+        {nested, IDOK, "Path '" + nested + "' is not valid."},
+        // A wildcard would find some other folder.
+        {m_directory + "\\F*", IDOK, "Path '" + m_directory + "\\F*' is not valid."},
+        {fresh, IDNO, "Directory '" + fresh + "' doesn't exist. Create directory?"},
+        {m_directory + "\\", IDNO, "Directory '" + m_directory + "\\' exist. Overwrite?"},
+        {fresh, IDYES, "Directory '" + fresh + "' doesn't exist. Create directory?"},
+    };
+    std::vector<std::string> seen, expected;
+    int result = Run(script, [&](HWND sheet) {
+        for (const auto& step : steps) {
+            SetDlgItemTextA(CurrentPage(sheet), IDC_DESTINATION, step.typed.c_str());
+            CDialogAnswer answer("Setup", step.answer);
+            Press(sheet, PSBTN_NEXT);
+            answer.Wait();
+            seen.push_back(answer.Text());
+            seen.push_back(WaitForState(sheet, step.answer == IDYES ? "197 Back Finish" : "101 Next"));
+            if (step.answer == IDNO && step.typed == fresh)
+                seen.push_back(DirectoryExists(fresh.c_str()) ? "kept" : "removed");
+        }
+        // Nothing was edited: Back and Next ask nothing.
+        Press(sheet, PSBTN_BACK);
+        seen.push_back(WaitForState(sheet, "101 Next"));
+        Press(sheet, PSBTN_NEXT);
+        seen.push_back(WaitForState(sheet, "197 Back Finish"));
+        for (int answer : {IDNO, IDYES}) {
+            CDialogAnswer question("Exit Setup", answer);
+            Press(sheet, PSBTN_CANCEL);
+            question.Wait();
+            seen.push_back(question.Text());
+            seen.push_back(answer == IDNO ? WizardState(sheet) : std::to_string(WaitUntilGone(sheet)));
+        }
+    });
+    std::string quit = "Setup is not complete. If you quit the Setup program now,\nthe program will not be installed."
+                       "\n\nQuit the Setup program?";
+    for (const auto& step : steps) {
+        expected.insert(expected.end(), {step.message, step.answer == IDYES ? "197 Back Finish" : "101 Next"});
+        if (step.answer == IDNO && step.typed == fresh)
+            expected.push_back("removed");
+    }
+    expected.insert(expected.end(), {"101 Next", "197 Back Finish", quit, "197 Back Finish", quit, "1"});
+    EXPECT_EQ(expected, seen);
+    EXPECT_EQ(0, result);
+    EXPECT_TRUE(DirectoryExists(fresh.c_str()));
+    EXPECT_EQ("", script.m_destination) << "a cancelled wizard installs nothing";
+}
+
+TEST(WizardText, SizesInKilobytesAndTheRootsOfFreeSpace)
+{
+    CSetupScript script;
+    script.FillNumberFormat();
+    std::string comma = script.m_numberFormat.lpThousandSep;
+    const std::pair<uint64_t, std::string> sizes[] = {
+        {0, "0 KB"}, {1, "1 KB"}, {1023, "1 KB"}, {1024, "2 KB"}, {1263615, "1" + comma + "234 KB"},
+        {5ull << 40, "5" + comma + "368" + comma + "709" + comma + "121 KB"}};
+    for (const auto& size : sizes)
+        EXPECT_EQ(size.second, SizeText(script, size.first)) << size.first;
+    const std::pair<const char*, const char*> roots[] = {
+        {"C:\\Program Files\\Vellmora", "C:\\"}, {"d", "d:\\"}, {"", ""},
+        {"\\\\server\\share\\Vellmora", "\\\\server\\share\\"}, {"\\\\server\\share", "\\\\server\\share\\"}};
+    for (const auto& root : roots)
+        EXPECT_EQ(root.second, SpaceRoot(root.first)) << root.first;
+}
+
+TEST_F(Wizard, ComponentListTogglesOnASecondClickAndDetailsLeaveAPartlyChosenComponent)
+{
+    CSetupScript script;
+    Load(script,
+         "[MAIN]\nSELECTION=BASE\nSELECTION=CORE,R\nSELECTION=EXTRAS\n"
+         "[BASE]\nTITLE=Base\nFILE=B\nSELECTION=HELP\nSELECTION=DOCS\n[HELP]\nTITLE=Help\nFILE=H\n"
+         "[DOCS]\nTITLE=Docs\nFILE=D\n[CORE]\nTITLE=Core\nFILE=C\n[EXTRAS]\nTITLE=Extras\nFILE=E\n"
+         "ICON=%i\\E.lnk,%d\\E.exe\n",
+         {{"B", 2048}, {"H", 10240}, {"D", 20480}, {"C", 4096}, {"E", 1024}});
+    CSelection* base = script.m_components.GetHead();
+    std::vector<std::string> seen;
+    COLORREF partlyMark = 0;
+    Run(script, [&](HWND sheet) {
+        WaitForState(sheet, "101 Next");
+        Confirm(sheet);
+        seen.push_back(WaitForState(sheet, "109 Back Next"));
+        HWND page = CurrentPage(sheet);
+        HWND list = GetDlgItem(page, IDC_COMPONENT_LIST);
+        seen.push_back(ControlText(page, IDC_SPACE_REQUIRED));
+        // Item 0 is current from the start; a required item never changes.
+        for (int index : {1, 1, 2, 2, 0, 0})
+            ClickItem(list, index);
+        seen.push_back(std::to_string(IsWindowEnabled(GetDlgItem(page, IDC_DETAILS))));
+        seen.push_back(WaitForState(sheet, "109 Back Finish") + " " + ControlText(page, IDC_SPACE_REQUIRED));
+        PressButton(page, IDC_DETAILS);
+        HWND dialog = nullptr;
+        WaitFor([&] { return (dialog = WaitForDialog("Select Components")) != sheet && dialog != nullptr; });
+        // No sub-component has sub-components: Details goes, the list grows.
+        HWND subList = GetDlgItem(dialog, IDC_COMPONENT_LIST);
+        seen.push_back(std::to_string(IsWindowVisible(GetDlgItem(dialog, IDC_DETAILS))) + " " + Size(subList) + " " +
+                       std::to_string(SendMessageA(subList, LB_GETITEMHEIGHT, 0, 0)));
+        ClickItem(subList, 0);
+        seen.push_back(ControlText(dialog, IDC_SPACE_REQUIRED));
+        PressButton(dialog, IDC_COMPONENTS_OK);
+        WaitFor([&] { return base->m_state == kStatePartial && IsWindowVisible(sheet); });
+        seen.push_back(WaitForState(sheet, "109 Back Finish") + " " + ControlText(page, IDC_SPACE_REQUIRED));
+        RECT item = {};
+        SendMessageA(list, LB_GETITEMRECT, 0, (LPARAM)&item);
+        HDC dc = GetDC(list);
+        partlyMark = GetPixel(dc, item.left + 4, item.top + 3);
+        ReleaseDC(list, dc);
+        Press(sheet, PSBTN_FINISH);
+    });
+    EXPECT_EQ((std::vector<std::string>{"109 Back Next", "38 KB", "1", "109 Back Finish 5 KB", "0 249x140 13",
+                                        "11 KB", "109 Back Finish 17 KB"}),
+              seen);
+    EXPECT_EQ(RGB(206, 212, 224), partlyMark) << "the partly chosen mark";
+    std::vector<std::string> states;
+    for (const CSelection* component : {base, base->m_components.GetHead(), base->m_components.GetHead()->m_next,
+                                        base->m_next, base->m_next->m_next})
+        states.push_back(component->m_title + " " + std::to_string(component->m_state) + " " +
+                         std::to_string(component->m_size));
+    EXPECT_EQ((std::vector<std::string>{"Base 2 12288", "Help 1 10240", "Docs 0 0", "Core 255 4096", "Extras 0 0"}),
+              states);
+    EXPECT_EQ(12288u + 4096u, script.m_requiredSize);
+}
+
+TEST_F(Wizard, ProgramGroupIsCheckedAndLoggedButNeverLeftBehind)
+{
+    const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    std::string user = QueryRegistryText(HKEY_CURRENT_USER, kShellFolders, "Programs");
+    std::string common = QueryRegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs");
+    ASSERT_FALSE(user.empty() || common.empty());
+    RemoveDirectoryA((user + "\\New Group").c_str());
+    CreateDirectoryA((user + "\\VlmUserGroup").c_str(), nullptr);
+    CreateDirectoryA((common + "\\VlmCommonGroup").c_str(), nullptr);
+    const struct {
+        const char* picked;
+        std::vector<const char*> typed;  // all but the last are refused
+        std::vector<std::string> seen;
+        std::string group, lines;
+    } cases[] = {
+        {"VlmUserGroup", {"Bad|Name", "New Group"}, {"Tests", "VlmUserGroup user", "'Bad|Name' is not valid group name."},
+         user + "\\New Group", "ICONGROUP=New Group\nICONUSERGROUP=YES\n"},
+        {"VlmCommonGroup", {}, {"Tests", "VlmCommonGroup common"}, common + "\\VlmCommonGroup",
+         "ICONGROUP=VlmCommonGroup\nICONUSERGROUP=NO\n"},
+        {nullptr, {""}, {"Tests"}, "", ""},
+    };
+    for (const auto& test : cases) {
+        CSetupScript script;
+        Load(script, "[MAIN]\nPROGRAM=Wizard Test\nDEFICONGROUP=Tests\nICON=%i\\R.lnk,%d\\R.txt\n");
+        std::vector<std::string> seen;
+        Run(script, [&](HWND sheet) {
+            WaitForState(sheet, "101 Next");
+            Confirm(sheet);
+            WaitForState(sheet, "133 Back Finish");
+            HWND page = CurrentPage(sheet);
+            // Windows NT has groups for every user.
+            seen.push_back(ControlText(page, IDC_GROUP_NAME) +
+                           (IsWindowEnabled(GetDlgItem(page, IDC_COMMON_GROUP)) ? "" : " (no owner)"));
+            if (test.picked != nullptr) {
+                HWND list = GetDlgItem(page, IDC_GROUP_LIST);
+                SendMessageA(list, LB_SETCURSEL, SendMessageA(list, LB_FINDSTRINGEXACT, -1, (LPARAM)test.picked), 0);
+                SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_GROUP_LIST, LBN_SELCHANGE), (LPARAM)list);
+                seen.push_back(ControlText(page, IDC_GROUP_NAME) +
+                               (IsDlgButtonChecked(page, IDC_COMMON_GROUP) ? " common" : " user"));
+            }
+            for (size_t i = 0; i < test.typed.size(); i++) {
+                SetDlgItemTextA(page, IDC_GROUP_NAME, test.typed[i]);
+                if (i + 1 < test.typed.size()) {
+                    CDialogAnswer refusal("Setup", IDOK);
+                    Press(sheet, PSBTN_FINISH);
+                    refusal.Wait();
+                    seen.push_back(refusal.Text());
+                }
+            }
+            Press(sheet, PSBTN_FINISH);
+        });
+        EXPECT_EQ(test.seen, seen);
+        EXPECT_EQ(test.group, script.m_programGroup);
+        // Confirmed twice, the log has one head.
+        EXPECT_EQ("[INSTALL]\nTITLE=Wizard Test\nPATH=" + m_directory + "\n" + test.lines,
+                  ReadWholeFile(m_directory + "\\Install.log"));
+    }
+    EXPECT_FALSE(DirectoryExists((user + "\\New Group").c_str())) << "only tested, never left";
+    RemoveDirectoryA((user + "\\VlmUserGroup").c_str());
+    RemoveDirectoryA((common + "\\VlmCommonGroup").c_str());
+}
+
+TEST_F(Wizard, OptionsGetACheckBoxEachThatSetsTheirFlag)
+{
+    CSetupScript script;
+    Load(script, "[MAIN]\nCHECK=ONE,One\nCHECK=TWO,Two\\nlines,FALSE\nCHECK=THREE,Three\\nfour\\nfive\n");
+    std::vector<std::string> boxes, options;
+    Run(script, [&](HWND sheet) {
+        WaitForState(sheet, "101 Next");
+        Confirm(sheet);
+        WaitForState(sheet, "197 Back Finish");
+        HWND page = CurrentPage(sheet);
+        for (int id = IDC_FIRST_OPTION; id < IDC_FIRST_OPTION + 3; id++) {
+            HWND box = GetDlgItem(page, id);
+            POINT corner = {};
+            MapWindowPoints(box, page, &corner, 1);
+            bool guiFont = SendMessageA(box, WM_GETFONT, 0, 0) == (LRESULT)GetStockObject(DEFAULT_GUI_FONT);
+            boxes.push_back(std::to_string(corner.x) + "," + std::to_string(corner.y) + " " + Size(box) +
+                            (IsDlgButtonChecked(page, id) ? " on" : " off") + (guiFont ? "" : " other font"));
+        }
+        SendMessageA(GetDlgItem(page, IDC_FIRST_OPTION), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(page, IDC_FIRST_OPTION + 1), BM_CLICK, 0, 0);
+        Press(sheet, PSBTN_FINISH);
+    });
+    EXPECT_EQ((std::vector<std::string>{"160,30 270x15 on", "160,55 270x29 off", "160,94 270x43 on"}), boxes);
+    for (const CCheckItem* option : script.m_options)
+        options.push_back(option->m_name + " " + std::to_string(option->m_on) + " " + std::to_string(option->m_controlId));
+    EXPECT_EQ((std::vector<std::string>{"ONE 0 1000", "TWO 1 1001", "THREE 1 1002"}), options);
+}
+
+TEST_F(Wizard, InstallExeWithAnEmptyProgramGroupLogsNoGroupAndMakesNoShortcuts)
+{
+    std::string destination = m_directory + "\\App";
+    std::string script = "[MAIN]\nPROGRAM=Group Test\nDEFDIRECTORY=" + destination +
+                         "\nFILE=TEXT,%d\\Text.txt\nICON=%i\\Text.lnk,%d\\Text.txt\n";
+    // The driver presses through the wizard, whose group name stays empty.
+    CInstallerRun run;
+    ASSERT_EQ(0, run.Run(BuildInstaller(m_directory, script.c_str(), {{"TEXT", "carried text"}})));
+    EXPECT_EQ("Installation complete.", run.ClosingText());
+    EXPECT_EQ(std::vector<std::string>{"Directory '" + destination + "' doesn't exist. Create directory?"},
+              run.Texts("Setup"));
+    EXPECT_EQ((std::vector<std::string>{"[INSTALL]", "TITLE=Group Test", "PATH=" + destination,
+                                        "FILE=" + destination + "\\Text.txt"}),
+              ReadLines(destination + "\\Install.log"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\Text.lnk"));
+}
