@@ -312,6 +312,11 @@ TEST_F(ClipFiles, EveryKindOfDataSurvivesAPageFileAndABookFileAndDamageGetsAClea
     ASSERT_EQ(1, fromBookFile.GetCount());
     EXPECT_STREQ("All", fromBookFile.GetPage(0)->GetName());
     for (const CClipPage* page : {&fromPageFile, fromBookFile.GetPage(0)}) {
+        // A view takes the picture record whole, on either build.
+        for (int i = 0; i < page->GetCount(); i++) {
+            const CClipFormat* record = page->GetRecord(i);
+            EXPECT_TRUE(record->GetFormatId() != CF_METAFILEPICT || record->GetSize() >= sizeof(METAFILEPICT));
+        }
         ASSERT_TRUE(page->PutOnClipboard(m_owner));
         std::vector<std::string> back = ClipboardContents(formats);
         for (size_t i = 0; i < formats.size(); i++)

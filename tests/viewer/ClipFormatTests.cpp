@@ -454,7 +454,7 @@ TEST(ClipFormatRecord, FreeingReleasesByKindAndLeavesNoData)
     CClipFormat picture("Metafile Picture", CF_METAFILEPICT);
     HMETAFILE metafile = MakeMetafile();
     ASSERT_EQ(1, picture.SetMetafilePicture(MM_TEXT, 0, 0, metafile, 16));
-    EXPECT_EQ(16u, picture.GetSize()) << "the size a stored record carried";
+    EXPECT_EQ(sizeof(METAFILEPICT), picture.GetSize()) << "a whole picture of this build from a 16-byte stored one";
     EXPECT_EQ(metafile, picture.GetMetafilePicture()->hMF);
     picture.Free();
     EXPECT_EQ(0u, GetMetaFileBitsEx(metafile, 0, nullptr)) << "the private metafile is deleted";

@@ -498,9 +498,9 @@ int CClipFormat::SetMetafilePicture(LONG mappingMode, LONG xExtent, LONG yExtent
     picture->yExt = yExtent;
     picture->hMF = metafile;
     m_data = picture;
-    // The size reported is what a stored record carried; the block itself
-    // is always a whole METAFILEPICT.
-    m_size = storedSize != 0 ? storedSize : (DWORD)sizeof(METAFILEPICT);
+    // Files carry the 16-byte picture of 32-bit Windows; in memory the record
+    // is always a whole METAFILEPICT of this build, which views read whole.
+    m_size = storedSize > sizeof(METAFILEPICT) ? storedSize : (DWORD)sizeof(METAFILEPICT);
     return 1;
 }
 
