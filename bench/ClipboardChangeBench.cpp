@@ -16,10 +16,8 @@
 
 #include "AppThread.h"
 #include "BenchClock.h"
+#include "BenchFrame.h"
 #include "ClipFormat.h"
-#include "Registry.h"
-#include "Settings.h"
-#include "ViewerApp.h"
 #include "ViewerFrame.h"
 #include "resource.h"
 
@@ -174,17 +172,10 @@ public:
 
 int CBenchApp::Start()
 {
-    if (!PrepareViewerClasses())
+    CBenchFrame bench;
+    if (!bench.Create())
         return 0;
-    HKEY existing;
-    bool hadSettings = RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &existing) == ERROR_SUCCESS;
-    if (hadSettings)
-        RegCloseKey(existing);
-
-    CViewerFrame frame;
-    SetMainWindow(&frame);
-    frame.CreateFrame(CViewerFrame::kClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, nullptr,
-                      MAKEINTRESOURCEA(IDM_FRAME), 0);
+    CViewerFrame& frame = bench.Get();
     UINT textFormat = RegisterClipboardFormatA("FileName");
 
     const int formatCounts[2] = {1, 60};
@@ -222,13 +213,6 @@ int CBenchApp::Start()
     printf("  data copies per view and change: %.2f (1 format), %.2f (60 formats)\n",
            results[1][0].copiesPerViewAndChange, results[1][1].copiesPerViewAndChange);
 
-    DestroyWindow(frame.GetHandle());
-    Pump();
-    SetMainWindow(nullptr);
-    if (!hadSettings) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, kToolbarSettingsKey);
-        RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-    }
     return 1;
 }
 } // namespace

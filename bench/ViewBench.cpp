@@ -17,12 +17,10 @@
 
 #include "AppThread.h"
 #include "BenchClock.h"
+#include "BenchFrame.h"
 #include "BinaryView.h"
 #include "InfoView.h"
-#include "Registry.h"
-#include "Settings.h"
 #include "TextView.h"
-#include "ViewerApp.h"
 #include "ViewerFrame.h"
 #include "resource.h"
 
@@ -216,26 +214,14 @@ public:
 
 int CBenchApp::Start()
 {
-    if (!PrepareViewerClasses())
+    CBenchFrame bench;
+    if (!bench.Create())
         return 0;
-    HKEY existing;
-    bool hadSettings = RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &existing) == ERROR_SUCCESS;
-    if (hadSettings)
-        RegCloseKey(existing);
-    CViewerFrame frame;
-    SetMainWindow(&frame);
-    frame.CreateFrame(CViewerFrame::kClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, nullptr,
-                      MAKEINTRESOURCEA(IDM_FRAME), 0);
+    CViewerFrame& frame = bench.Get();
     ShowWindow(frame.GetHandle(), SW_MAXIMIZE);
     BenchBinaryView(frame);
     BenchInfoView(frame);
     BenchTextView(frame);
-    DestroyWindow(frame.GetHandle());
-    SetMainWindow(nullptr);
-    if (!hadSettings) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, kToolbarSettingsKey);
-        RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
-    }
     return 1;
 }
 } // namespace
