@@ -1,0 +1,130 @@
+#include "RemoverDialog.h"
+
+#include <commctrl.h>
+#include <new>
+
+#include "RemoverWorker.h"
+#include "resource.h"
+
+namespace {
+
+const int kLabels[CRemoverDialog::kStepCount] = {IDC_STEP1_LABEL, IDC_STEP2_LABEL, IDC_STEP3_LABEL, IDC_STEP4_LABEL};
+const int kBars[CRemoverDialog::kStepCount] = {IDC_STEP1_BAR, IDC_STEP2_BAR, IDC_STEP3_BAR, IDC_STEP4_BAR};
+
+// A worker asked to stop ends at its next item; one that does not within
+// this time is ended by force.
+const DWORD kWorkerEndWait = 1000;
+
+} // namespace
+
+CRemoverDialog::CRemoverDialog(const char* logPath)
+    : CDialogBox(IDD_REMOVING), m_logPath(logPath), m_normalFont(nullptr), m_emphasisedFont(nullptr)
+{
+}
+
+void CRemoverDialog::PostToItem(int controlId, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    PostMessageA(GetDlgItem(m_hWnd, controlId), message, wParam, lParam);
+}
+
+void CRemoverDialog::BeginStep(int step, int count)
+{
+    if (step < 1 || step > kStepCount)
+        return;
+    if (step > 1)
+        PostToItem(kLabels[step - 2], WM_SETFONT, (WPARAM)m_normalFont, TRUE);
+    PostToItem(kLabels[step - 1], WM_SETFONT, (WPARAM)m_emphasisedFont, TRUE);
+    PostToItem(kBars[step - 1], PBM_SETRANGE32, 0, count);
+    PostToItem(kBars[step - 1], PBM_SETSTEP, 1, 0);
+    PostToItem(kBars[step - 1], PBM_SETPOS, 0, 0);
+}
+
+void CRemoverDialog::AdvanceStep(int step)
+{
+    if (step >= 1 && step <= kStepCount)
+        PostToItem(kBars[step - 1], PBM_STEPIT, 0, 0);
+}
+
+void CRemoverDialog::RequestClose() { PostMessageA(m_hWnd, kCloseRequest, 0, 0); }
+
+LRESULT CRemoverDialog::OnInitDialog(HWND focus)
+{
+    m_normalFont = (HFONT)GetStockObject(ANSI_VAR_FONT);
+    m_emphasisedFont = (HFONT)GetStockObject(SYSTEM_FONT);
+    for (int label : kLabels)
+        SendDlgItemMessageA(m_hWnd, label, WM_SETFONT, (WPARAM)m_normalFont, TRUE);
+    SetTimer(m_hWnd, kStartTimer, 100, nullptr);
+    return CDialogBox::OnInitDialog(focus);
+}
+
+void CRemoverDialog::StartWorker()
+{
+    CRemoverWorker* worker = new (std::nothrow) CRemoverWorker(this, m_logPath.GetString());
+    if (worker == nullptr) {
+        RequestClose();
+        return;
+    }
+    SetRemoverWorker(worker);
+    if (!worker->Begin(CREATE_SUSPENDED)) {
+        RequestClose();
+        return;
+    }
+    ResumeThread(worker->GetThreadHandle());
+}
+
+LRESULT CRemoverDialog::OnTimer(UINT_PTR id)
+{
+    if (id == kStartTimer) {
+        KillTimer(m_hWnd, kStartTimer);
+        StartWorker();
+    } else if (id == kCloseTimer) {
+        KillTimer(m_hWnd, kCloseTimer);
+        EndDialog(m_hWnd, 0);
+    }
+    return 0;
+}
+
+LRESULT CRemoverDialog::OnCommand(WPARAM wParam, UINT code, HWND control)
+{
+    if (LOWORD(wParam) == IDC_CANCEL_REMOVING) {
+        CRemoverWorker* worker = GetRemoverWorker();
+        if (worker != nullptr && worker->IsRunning()) {
+            worker->Hold();
+            if (ResourceMessageBox(IDS_CANCEL_QUESTION, IDS_CANCELING, MB_YESNO | MB_DEFBUTTON2) == IDNO) {
+                worker->Release(0);
+                return CDialogBox::OnCommand(wParam, code, control);
+            }
+            worker->Release(1);
+        }
+        EndDialog(m_hWnd, 1);
+    }
+    return CDialogBox::OnCommand(wParam, code, control);
+}
+
+LRESULT CRemoverDialog::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kCloseRequest) {
+        // The timer belongs to the dialog's own thread.
+        SetTimer(m_hWnd, kCloseTimer, 100, nullptr);
+        return TRUE;
+    }
+    return CDialogBox::DefaultProc(message, wParam, lParam);
+}
+
+// However the dialog ends (Cancel, Escape, the worker's request), the
+// worker stops at its next item before it is freed.
+LRESULT CRemoverDialog::OnDestroy()
+{
+    LRESULT result = CDialogBox::OnDestroy();
+    CRemoverWorker* worker = GetRemoverWorker();
+    if (worker == nullptr)
+        return result;
+    if (worker->IsRunning()) {
+        worker->Release(1);
+        if (WaitForSingleObject(worker->GetThreadHandle(), kWorkerEndWait) == WAIT_TIMEOUT)
+            worker->Kill(1);
+    }
+    delete worker;
+    SetRemoverWorker(nullptr);
+    return result;
+}

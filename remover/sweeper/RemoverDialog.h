@@ -1,0 +1,39 @@
+// The removal program's progress dialog: a label and a bar for each of the
+// four steps, and Cancel. It starts the worker and closes when the worker
+// asks it to.
+#pragma once
+
+#include <windows.h>
+
+#include "Dialogs.h"
+#include "Text.h"
+
+class CRemoverDialog : public CDialogBox {
+public:
+    enum { kStartTimer = 1, kCloseTimer = 2, kStepCount = 4 };
+    // Posted by the worker when it is done: the dialog closes 100 ms later.
+    enum { kCloseRequest = WM_APP + 1 };
+
+    explicit CRemoverDialog(const char* logPath);
+
+    // Worker thread: the step's label is emphasised (the previous one's no
+    // longer) and its bar runs from 0 to count. Posted, so the worker
+    // never waits for the dialog.
+    void BeginStep(int step, int count);
+    void AdvanceStep(int step);
+    void RequestClose();
+
+    LRESULT OnInitDialog(HWND focus) override;
+    LRESULT OnTimer(UINT_PTR id) override;
+    LRESULT OnCommand(WPARAM wParam, UINT code, HWND control) override;
+    LRESULT OnDestroy() override;
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void StartWorker();
+    void PostToItem(int controlId, UINT message, WPARAM wParam, LPARAM lParam);
+
+    CText m_logPath;
+    HFONT m_normalFont;
+    HFONT m_emphasisedFont;
+};

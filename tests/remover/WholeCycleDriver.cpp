@@ -1,0 +1,155 @@
+// The whole cycle, run by WholeCycle.sh in a Wine prefix of its own: the
+// wizard of Install.exe with every option on, Vellmora from its shortcut and
+// with a clipbook file through the open command of ".cbf", then the
+// uninstall command, after which nothing the install log lists is left.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include "DialogDriver.h"
+#include "ProcessRunner.h"
+#include "RemovalLog.h"
+#include "RemoverTestSupport.h"
+#include "RemoverWorker.h"
+#include "TestApp.h"
+
+namespace {
+
+const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vellmora";
+const DWORD kLongWait = 60000;
+
+// Waits until the condition holds; false after the long wait.
+template <class Condition>
+bool WaitFor(Condition condition)
+{
+    for (DWORD start = GetTickCount(); !condition(); Sleep(20))
+        if (GetTickCount() - start > kLongWait)
+            return false;
+    return true;
+}
+
+// Next on the destination (which asks to create its folder), components and
+// program group pages of the shipped script; on the options page, where
+// Finish shows, every check box (ids from 1000) on; Finish.
+void InstallWithEveryOption()
+{
+    CChildProcess install;
+    ASSERT_TRUE(install.Start("Install.exe"));
+    DWORD id = install.GetProcessId();
+    HWND sheet = WaitForDialog("Enter destination path", id, kLongWait);
+    ASSERT_NE(nullptr, sheet);
+    CDialogAnswer create("Setup", IDYES, id, kLongWait);
+    HWND page = nullptr;
+    for (int pages = 0; pages < 3; pages++) {
+        HWND shown = page;
+        ASSERT_TRUE(WaitFor([&] {
+            return (page = PropSheet_GetCurrentPageHwnd(sheet)) != shown && IsWindowEnabled(GetDlgItem(sheet, 0x3024));
+        }));
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0);
+    }
+    HWND finish = GetDlgItem(sheet, 0x3025);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(finish) && IsWindowEnabled(finish); }));
+    EXPECT_TRUE(create.Wait());
+    HWND options = PropSheet_GetCurrentPageHwnd(sheet);
+    for (int option = 1000; GetDlgItem(options, option) != nullptr; option++)
+        if (SendDlgItemMessageA(options, option, BM_GETCHECK, 0, 0) != BST_CHECKED)
+            SendDlgItemMessageA(options, option, BM_CLICK, 0, 0);
+    CDialogAnswer complete("Install", IDOK, id, kLongWait);
+    // The wizard's modal loop notices its end when a message arrives.
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_FINISH, 0);
+    PostMessageA(sheet, WM_NULL, 0, 0);
+    EXPECT_TRUE(complete.Wait());
+    EXPECT_EQ("Installation complete.", complete.Text());
+    EXPECT_EQ(0, install.Wait(kLongWait));
+}
+
+// Waits for the top-level window of that class of a program started
+// through the shell, closes it and waits for that program's end.
+void CloseStartedProgram(const char* className)
+{
+    HWND window = nullptr;
+    WaitFor([&] { return (window = FindWindowA(className, nullptr)) != nullptr; });
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+    ASSERT_NE(nullptr, process) << className;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kLongWait)) << className;
+    CloseHandle(process);
+}
+
+// Everything the log lists, present or gone.
+void ExpectListed(const CRemovalLog& log, bool present)
+{
+    for (const CLogFileEntry& entry : log.files)
+        EXPECT_EQ(present, PathExists(entry.path)) << entry.path;
+    for (const std::string& shortcut : log.shortcuts)
+        EXPECT_EQ(present, PathExists(shortcut)) << shortcut;
+    for (const CLogRegistryEntry& entry : log.registry)
+        EXPECT_EQ(present, RegistryValueExists(RootKeyOf(entry.root), entry.keyPath,
+                                               entry.valueName.empty() ? nullptr : entry.valueName.c_str()))
+            << entry.keyPath << " " << entry.valueName;
+}
+
+} // namespace
+
+TEST(WholeCycleTest, InstallUseAndRemove)
+{
+    InstallWithEveryOption();
+    if (HasFatalFailure())
+        return;
+    // The uninstall command names Remove.exe in the destination, quoted.
+    char uninstall[MAX_PATH] = "";
+    DWORD size = sizeof uninstall;
+    SHGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", nullptr, uninstall, &size);
+    std::string destination = std::string(uninstall).substr(1, std::string(uninstall).rfind('\\') - 1);
+    EXPECT_EQ("\"" + destination + "\\Remove.exe\"", std::string(uninstall));
+    // The options started Vellmora and opened the read-me where the system
+    // has a program for ".txt": Windows has Notepad, a Wine prefix none
+    // (ShellExecuteA answers SE_ERR_NOASSOC), so there nothing opens.
+    CloseStartedProgram("VIEWERFRAME");
+    char program[MAX_PATH] = "";
+    if ((INT_PTR)FindExecutableA((destination + "\\ReadMe.txt").c_str(), nullptr, program) > 32)
+        CloseStartedProgram("Notepad");
+
+    std::string logText = ReadFileText(destination + "\\Install.log");
+    printf("---- Install.log\n%s----\n", logText.c_str());
+    CRemovalLog log;
+    ReadRemovalLog(logText.data(), logText.size(), log);
+    EXPECT_EQ(destination, log.path);
+    ExpectListed(log, true);
+
+    // Vellmora from its shortcut in the program group, then with a clipbook
+    // file through its open command: asked how, it imports the book, and
+    // keeps it in its clipbook beside the program.
+    std::string group = log.shortcuts.at(1).substr(0, log.shortcuts.at(1).rfind('\\'));
+    ShellExecuteA(nullptr, nullptr, (group + "\\Vellmora.lnk").c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    CloseStartedProgram("VIEWERFRAME");
+    std::string book = MakeScratchDirectory("cycle") + "\\cycle.cbf";
+    static const char kBook[] = "VLMB1Cycle page\0\1\0\0\0Text\0\6\0\0\0hello\0\xFE\1";
+    WriteTextFile(book, std::string(kBook, sizeof kBook - 1));
+    CDialogAnswer how("Open ClipbookFile:", 1014, 0, kLongWait);
+    ShellExecuteA(nullptr, "open", book.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    EXPECT_TRUE(how.Wait());
+    CloseStartedProgram("VIEWERFRAME");
+    RemoveTree(book.substr(0, book.rfind('\\')));
+    EXPECT_NE(std::string::npos, ReadFileText(destination + "\\Vellmora.cbd").find("Cycle page"));
+
+    // The uninstall command as the system runs it. The user's clipbook is
+    // no file of the installation: it stays, with the folder that holds it.
+    std::vector<std::string> pendingBefore = PendingDeletions();
+    CChildProcess remove;
+    ASSERT_TRUE(remove.Start(destination + "\\Remove.exe"));
+    EXPECT_EQ(0, remove.Wait());
+    EXPECT_TRUE(AnswerRemoval(log.title));
+    ExpectListed(log, false);
+    EXPECT_FALSE(PathExists(destination + "\\Install.log") || PathExists(group));
+    EXPECT_TRUE(PathExists(destination + "\\Vellmora.cbd"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Brennwick\\Vellmora"));
+    std::vector<std::string> added = PendingDeletions(pendingBefore);
+    ASSERT_EQ(2u, added.size());
+    EXPECT_EQ(added[1] + "\\SWEEPER.EXE", added[0]);
+}
