@@ -26,6 +26,7 @@ int CSetupScript::OpenLog()
     ExpandMacros(name);
     if (m_log.IsOpen())
         m_log.Close();
+    m_loggedKeys.clear();
     CFileError error;
     if (!m_log.Open(name.c_str(), kFileCreate | kFileWrite, &error))
         return 0;
@@ -66,9 +67,20 @@ int CSetupScript::LogRegistry(HKEY rootKey, const char* keyPath, const char* val
         WriteText(m_log, ",\"");
         WriteText(m_log, valueName);
         WriteText(m_log, "\"");
+    } else {
+        m_loggedKeys.push_back(LowerAnsiText(root + "," + keyPath));
     }
     WriteText(m_log, "\n");
     return 1;
+}
+
+int CSetupScript::LogNamesKeyOf(HKEY rootKey, const std::string& keyPath) const
+{
+    std::string key = LowerAnsiText(std::string(LogRootWord(rootKey)) + "," + keyPath);
+    for (const std::string& logged : m_loggedKeys)
+        if (key.compare(0, logged.size(), logged) == 0 && (key.size() == logged.size() || key[logged.size()] == '\\'))
+            return 1;
+    return 0;
 }
 
 int CSetupScript::CloseLog()

@@ -8,6 +8,9 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 bool HasValue(HKEY key, const std::string& name)
@@ -24,6 +27,24 @@ void DeleteValue(const CRegItem& item)
         return;
     RegDeleteValueA(key, item.m_valueName.c_str());
     RegCloseKey(key);
+}
+
+// The levels of a key path that do not exist yet, shallowest first. An entry
+// creates them all, and each must be in the log for the remover to take it
+// away again, the parents of the entry's own key included.
+std::vector<std::string> MissingKeyLevels(HKEY root, const std::string& path)
+{
+    std::vector<std::string> missing;
+    for (size_t end = path.find('\\'); ; end = path.find('\\', end + 1)) {
+        std::string level = path.substr(0, end);
+        HKEY key = nullptr;
+        if (!missing.empty() || (!level.empty() && RegOpenKeyExA(root, level.c_str(), 0, KEY_READ, &key) == ERROR_FILE_NOT_FOUND))
+            missing.push_back(level);
+        if (key != nullptr)
+            RegCloseKey(key);
+        if (end == std::string::npos)
+            return missing;
+    }
 }
 
 std::string DirectoryOf(const std::string& path)
@@ -49,11 +70,17 @@ int CSetupScript::ApplyRegItem(CRegItem& item)
         DeleteValue(item);
         return 1;
     }
+    std::vector<std::string> created = MissingKeyLevels(item.m_root, item.m_keyPath);
     HKEY key = nullptr;
     if (RegCreateKeyExA(item.m_root, item.m_keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return 1;
+    // A key-only entry's own line names its key; every other level made here
+    // gets a line before it, unless a logged key already holds it.
+    for (const std::string& level : created)
+        if ((level != item.m_keyPath || item.HasData()) && !LogNamesKeyOf(item.m_root, level))
+            LogRegistry(item.m_root, level.c_str(), nullptr);
     if (item.m_mode == kRegKeep && HasValue(key, item.m_valueName)) {
         RegCloseKey(key);
         return 1;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "Files.h"
 #include "InstallProgress.h"
@@ -38,6 +39,9 @@ public:
     int LogProgramGroup(const char* groupName, bool userGroup);
     // A REG line; valueName is null for an entry that only made its key.
     int LogRegistry(HKEY root, const char* keyPath, const char* valueName);
+    // Whether a key line of this log names the key or one that holds it, so
+    // that the remover takes it away with that one.
+    int LogNamesKeyOf(HKEY root, const std::string& keyPath) const;
     int CloseLog();
     int IsLogOpen() const { return m_log.IsOpen(); }
 
@@ -61,6 +65,9 @@ public:
     CDiskFile m_log;
 
 private:
+    // The keys of the log's key lines, as "ROOT,path" in small letters.
+    std::vector<std::string> m_loggedKeys;
+
     uint32_t GetCarriedFileSize(const std::string& source) override;
     std::string GetMacroText(char letter) override;
     int AskMissingFile(const CFileItem& item);

@@ -29,12 +29,15 @@ protected:
         m_script.m_destination = m_destination;
         m_script.m_progressDialog = &m_progress;
         m_script.OpenLog();
+        HKEY tests = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VellmoraTests", 0, nullptr, 0, KEY_READ, nullptr, &tests, nullptr);
+        RegCloseKey(tests);
     }
     void TearDown() override
     {
         m_script.CloseLog();
         RemoveTree(m_destination);
-        for (const char* key : {"Walk", "WalkHeld", "Reg\\KeyOnly", "Reg"})
+        for (const char* key : {"Walk", "WalkHeld", "Reg\\KeyOnly", "Reg\\New\\Deeper", "Reg\\New", "Reg"})
             RegDeleteKeyA(HKEY_CURRENT_USER, (std::string("Software\\VellmoraTests\\") + key).c_str());
     }
     // The log's lines behind its head, with "$D" for the destination.
@@ -114,6 +117,7 @@ TEST_F(InstallSteps, RegistryEntriesByMode)
         {",Gone,\"x\",delete", "Gone", 0, ""},
         {",,\"Book\"", "", REG_SZ, "Book"},
         {"\\Missing,Gone,\"x\",delete", "Gone", 0, ""},
+        {"\\New\\Deeper,Deep,\"x\"", "Deep", 0, ""},
     };
     for (const Case& c : cases) {
         CRegItem item;
@@ -131,8 +135,9 @@ TEST_F(InstallSteps, RegistryEntriesByMode)
     RegCloseKey(key);
     EXPECT_EQ("REG=HKCU,Software\\VellmoraTests\\Reg\\KeyOnly\nREG=HKCU,Software\\VellmoraTests\\Reg,\"Path\"\n"
               "REG=HKCU,Software\\VellmoraTests\\Reg,\"Count\"\nREG=HKCU,Software\\VellmoraTests\\Reg,\"Fresh\"\n"
-              "REG=HKCU,Software\\VellmoraTests\\Reg,\"\"\n",
-              Logged()) << "values kept or deleted are not logged";
+              "REG=HKCU,Software\\VellmoraTests\\Reg,\"\"\n"
+              "REG=HKCU,Software\\VellmoraTests\\Reg\\New\nREG=HKCU,Software\\VellmoraTests\\Reg\\New\\Deeper,\"Deep\"\n",
+              Logged()) << "values kept or deleted are not logged; a key made for a value is, once";
 }
 
 // Counted in 32 bits, the free space of a drive with more than 4 GB free

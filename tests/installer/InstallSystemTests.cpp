@@ -82,7 +82,10 @@ TEST(InstallSystem, TheShippedInstallerInstallsVellmoraWithItsDefaults)
     std::string expected = "[INSTALL]\nTITLE=Vellmora v1.1\nPATH=$D\nICONGROUP=Vellmora\nICONUSERGROUP=YES\n" +
                            std::string(remover ? "FILE=$D\\Remove.exe\n" : "") +
                            "FILE=$D\\ReadMe.txt\nFILE=$D\\Vellmora.exe\nREG=HKLM,$U\nREG=HKLM,$U,\"DisplayName\"\n"
-                           "REG=HKLM,$U,\"UninstallString\"\nREG=HKCU,Software\\Brennwick\\Vellmora\n";
+                           "REG=HKLM,$U,\"UninstallString\"\n" +
+                           // The vendor key that the settings key made is logged too.
+                           std::string(hadSettings ? "" : "REG=HKCU,Software\\Brennwick\n") +
+                           "REG=HKCU,Software\\Brennwick\\Vellmora\n";
     for (const char* name : {".cbf", "VellmoraBook", ".cpf", "VellmoraPage"}) {
         std::string key = std::string("REG=HKCR,") + name;
         expected += key + "\n" + key + ",\"\"\n";

@@ -70,11 +70,9 @@ pattern='vellmora|brennwick|\.cbf|\.cpf|sweeper|install\.log|remove\.exe|readme|
 if ! grep -Eiq 'SWEEPER\.EXE' "$work/removed.diff"; then
   echo "FAILED: the removal program's copy was not waiting for deletion"; status=1
 fi
-# Left on purpose: the vendor key, which the installer's registry step
-# creates as the settings key's parent and no log line names, and the
-# clipbook Vellmora keeps beside its program (the user's data, not in the
-# log) with the folder that holds it.
-left='^user\.reg: > \[Software\\\\Brennwick\]$|^> drive_c/Program Files/Vellmora(/Vellmora\.cbd)?$'
+# Left on purpose: the clipbook Vellmora keeps beside its program (the
+# user's data, not in the log) with the folder that holds it.
+left='^> drive_c/Program Files/Vellmora(/Vellmora\.cbd)?$'
 if grep -Ei "$pattern" "$work/restarted.diff" | grep -Ev "$left"; then
   echo "FAILED: the lines above are left of the installation"; status=1
 fi
