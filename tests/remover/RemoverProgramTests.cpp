@@ -7,12 +7,10 @@
 #include <string.h>
 
 #include <algorithm>
-#include <thread>
 #include <vector>
 
 #include "ProcessRunner.h"
 #include "RemoverApp.h"
-#include "RemoverDialog.h"
 #include "RemoverTestSupport.h"
 #include "RemoverWorker.h"
 #include "TestApp.h"
@@ -21,7 +19,6 @@ namespace {
 
 const char kTestKey[] = "Software\\VellmoraRemoverTest";
 const char kGroup[] = "Vellmora Remover Test";
-const DWORD kWait = 30000;
 
 // The installation the logs are written for: files and folders (with "\")
 // in its folder, keys and values ("key=name") below the test key, and its
@@ -46,18 +43,14 @@ bool StartSweeper(CChildProcess& sweeper, const std::string& folder, const std::
            sweeper.Start(copy, arguments);
 }
 
-// Starts Remove.exe with its temporary folder at `temp`.
+// Starts Remove.exe with its temporary folder at `temp` (TMP comes first).
 bool StartRemove(CChildProcess& remove, const std::string& program, const std::string& temp)
 {
-    char saved[2][MAX_PATH] = {};
-    const char* names[] = {"TEMP", "TMP"};
-    for (int i = 0; i < 2; i++) {
-        GetEnvironmentVariableA(names[i], saved[i], MAX_PATH);
-        SetEnvironmentVariableA(names[i], temp.c_str());
-    }
+    char saved[MAX_PATH] = "";
+    DWORD length = GetEnvironmentVariableA("TMP", saved, MAX_PATH);
+    SetEnvironmentVariableA("TMP", temp.c_str());
     bool started = remove.Start(program);
-    for (int i = 0; i < 2; i++)
-        SetEnvironmentVariableA(names[i], saved[i]);
+    SetEnvironmentVariableA("TMP", length ? saved : nullptr);
     return started;
 }
 
@@ -80,26 +73,6 @@ std::vector<std::string> PendingDeletions(size_t first = 0)
     }
     paths.erase(paths.begin(), paths.begin() + std::min(first, paths.size()));
     return paths;
-}
-
-std::vector<int> g_progress;
-
-// While "Program removed." is shown: only the last step's label is
-// emphasised, and every bar has run to its end. The worker's last updates
-// may still be on their way.
-void ReadProgress(HWND box, void*)
-{
-    HWND dialog = GetWindow(box, GW_OWNER);
-    HFONT fonts[] = {(HFONT)GetStockObject(ANSI_VAR_FONT), (HFONT)GetStockObject(SYSTEM_FONT)};
-    PumpUntil([&] {
-        g_progress.clear();
-        const int items[][2] = {{1007, 1005}, {1010, 1006}, {1011, 1008}, {1012, 1009}};
-        for (int i = 0; i < 4; i++) {
-            HFONT font = (HFONT)SendDlgItemMessageA(dialog, items[i][0], WM_GETFONT, 0, 0);
-            g_progress.push_back((font == fonts[i == 3] ? 1 : 0) + 10 * (int)SendDlgItemMessageA(dialog, items[i][1], PBM_GETPOS, 0, 0));
-        }
-        return g_progress == std::vector<int>{51, 41, 21, 41};
-    }, 5000);
 }
 
 class RemoverTest : public testing::Test {
@@ -142,22 +115,19 @@ protected:
     // Makes the entry, or tells whether it is there.
     bool Entry(const std::string& entry, bool make)
     {
-        if (entry.compare(0, 6, "group ") == 0) {
-            std::string folder = GroupFolder(entry == "group common");
-            return make ? CreateDirectoryA(folder.c_str(), nullptr) : PathExists(folder);
-        }
+        std::string path = m_app + "\\" + entry;
+        if (entry.compare(0, 6, "group ") == 0)
+            path = GroupFolder(entry == "group common") + "\\";
         if (entry.compare(0, 4, "reg ") == 0) {
             size_t equals = entry.find('=');
             std::string key = std::string(kTestKey) + "\\" + entry.substr(4, equals - 4);
             const char* name = equals == std::string::npos ? nullptr : entry.c_str() + equals + 1;
-            if (!make)
-                return RegistryHas(HKEY_CURRENT_USER, key, name);
-            return SHSetValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, "x", 2) == 0;
+            return make ? SHSetValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, "x", 2) == 0
+                        : RegistryHas(HKEY_CURRENT_USER, key, name);
         }
-        std::string path = m_app + "\\" + entry;
-        if (make && entry.back() == '\\')
-            return CreateDirectoryA(path.c_str(), nullptr);
-        if (make)
+        if (make && path.back() == '\\')
+            CreateDirectoryA(path.c_str(), nullptr);
+        else if (make)
             WriteTextFile(path, "x");
         return PathExists(path);
     }
@@ -174,15 +144,6 @@ protected:
     std::string m_app;
 };
 
-enum Start { kNoArgument, kSweeper, kDialog, kRemove };
-
-struct Box {
-    const char* caption;
-    int button;
-    const char* text;
-    CDialogAnswer::Action action = nullptr;
-};
-
 } // namespace
 
 // One installation, a log for it and the boxes the removal shows: a refusal
@@ -191,36 +152,33 @@ struct Box {
 // stays, and the installation folder around it; the log goes although it is
 // not listed; ICONUSERGROUP "YES" names the user's group, "no" the common
 // one. REG lines delete a key with its subkeys, a value, or with ,"" a whole
-// key. Every process ends by itself, its copy waiting with its folder for
+// key. Every run ends by itself, its copy waiting with its folder for
 // deletion at the next start. Remove.exe, with spaces in its path and in the
 // temporary folder's, starts the removal from a fresh folder of its own.
 TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
 {
-    const char* const readError = "Cannot read install.log file.";
+    enum Start { kNoArgument, kSweeper, kRemove };
     const struct {
         Start start;
         const char* log; // null: none is written
-        std::vector<Box> boxes;
+        std::vector<std::pair<int, const char*>> boxes; // the button pressed and the text
         const char* missing;
     } cases[] = {
         {kNoArgument, "[INSTALL]\nFILE=%a\\a.exe\n", {}, ""},
-        {kSweeper, nullptr, {{"Error", IDOK, "Install.log file not fount."}}, "INSTALL.LOG"},
-        {kSweeper, "INSTALL]\nFILE=%a\\a.exe\n", {{"Error", IDOK, readError}}, ""},
-        {kSweeper, "[INSTAL", {{"Error", IDOK, readError}}, ""},
+        {kSweeper, nullptr, {{IDOK, "Error: Install.log file not fount."}}, "INSTALL.LOG"},
+        {kSweeper, "INSTALL]\nFILE=%a\\a.exe\n", {{IDOK, "Error: Cannot read install.log file."}}, ""},
+        {kSweeper, "[INSTAL", {{IDOK, "Error: Cannot read install.log file."}}, ""},
         {kSweeper, "[INSTALL]\r\nTITLE=Test Program v2\nFILE=%a\\a.exe\n",
-         {{"Removing", IDNO, "Do you want remove program Test Program v2."}}, ""},
-        // Wine answers WM_GETFONT from another process with 0, where Windows
-        // gives the font: this log's dialog runs in this process.
-        {kDialog,
+         {{IDNO, "Removing: Do you want remove program Test Program v2."}}, ""},
+        {kSweeper,
          "[INSTALL]\r\nTITLE=Hand Written\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=YES\nDIRECTORY=%a\\Sub\n"
          "DIRECTORY=%a\\Kept\nFILE=%a\\Sub\\b.txt\nFILE=%a\\a.exe\nREG=HKCU,%k\\Tree\nREG=HKCU,%k\\Values,\"Gone\"\n"
          "REG=HKCU,%k\\Default,\"\"\nREG=HKCU,%k\\Missing,\"v\"\nICON=%a\\Links\\one.lnk\nICON=%a\\Links\\none.lnk\n",
-         {{"Removing", IDYES, "Do you want remove program Hand Written."},
-          {"Removing", IDOK, "Program removed.", ReadProgress}},
+         {{IDYES, "Removing: Do you want remove program Hand Written."}, {IDOK, "Removing: Program removed."}},
          "INSTALL.LOG|Links\\one.lnk|Sub\\|Sub\\b.txt|a.exe|group user|reg Default|reg Default\\shell|reg Tree|"
          "reg Tree\\Sub1|reg Values=Gone"},
         {kRemove, "[INSTALL]\nTITLE=Spaced\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=no\nFILE=%a\\Remove.exe\n",
-         {{"Removing", IDYES, "Do you want remove program Spaced."}, {"Removing", IDOK, "Program removed."}},
+         {{IDYES, "Removing: Do you want remove program Spaced."}, {IDOK, "Removing: Program removed."}},
          "INSTALL.LOG|Remove.exe|group common"},
     };
     std::string temp = m_folder + "\\temp folder";
@@ -230,33 +188,21 @@ TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
         Install(c.log);
         ASSERT_EQ(c.log ? "" : "INSTALL.LOG", Missing());
         size_t pending = PendingDeletions().size();
-        std::string texts, expected;
-        for (const Box& box : c.boxes)
-            expected += box.text + std::string("\n");
-        auto answer = [&](DWORD process) {
-            for (const Box& box : c.boxes)
-                texts += Answer(process, box.caption, box.button, box.action) + "\n";
-        };
-        if (c.start == kDialog) {
-            std::thread answers(answer, GetCurrentProcessId());
-            CRemoverDialog dialog((m_app + "\\INSTALL.LOG").c_str());
-            dialog.DoModal(nullptr);
-            answers.join();
-            EXPECT_EQ(0, dialog.GetEndCode()) << "closed by itself";
-            EXPECT_EQ((std::vector<int>{51, 41, 21, 41}), g_progress) << "bar positions times 10, 1 for the right font";
-        } else {
-            CChildProcess program;
-            std::string folder = c.start == kRemove ? temp + "\\VLR" : MakeScratchDirectory("sweeper");
-            ASSERT_TRUE(c.start == kRemove ? StartRemove(program, m_app + "\\Remove.exe", temp)
-                                           : StartSweeper(program, folder, c.start == kSweeper ? m_app + "\\INSTALL.LOG" : ""));
-            answer(c.start == kRemove ? 0 : program.GetProcessId());
-            EXPECT_EQ(0, program.Wait(kWait));
-            std::vector<std::string> added;
-            ASSERT_TRUE(PumpUntil([&] { return (added = PendingDeletions(pending)).size() >= 2; }, kWait));
-            EXPECT_EQ((std::vector<std::string>{added[1] + "\\SWEEPER.EXE", added[1]}), added);
-            EXPECT_EQ(0u, added[1].find(folder)) << added[1];
+        CChildProcess program;
+        std::string folder = c.start == kRemove ? temp + "\\VLR" : MakeScratchDirectory("sweeper");
+        ASSERT_TRUE(c.start == kRemove ? StartRemove(program, m_app + "\\Remove.exe", temp)
+                                       : StartSweeper(program, folder, c.start == kSweeper ? m_app + "\\INSTALL.LOG" : ""));
+        for (const auto& box : c.boxes) {
+            std::string caption(box.second, strcspn(box.second, ":"));
+            EXPECT_EQ(box.second, caption + ": " + Answer(c.start == kRemove ? 0 : program.GetProcessId(),
+                                                          caption.c_str(), box.first));
         }
-        EXPECT_EQ(expected, texts);
+        EXPECT_EQ(0, program.Wait(30000));
+        std::vector<std::string> added;
+        PumpUntil([&] { return (added = PendingDeletions(pending)).size() >= 2; }, 10000);
+        added.resize(std::max<size_t>(added.size(), 2));
+        EXPECT_EQ((std::vector<std::string>{added[1] + "\\SWEEPER.EXE", added[1]}), added);
+        EXPECT_EQ(0u, added[1].find(folder)) << added[1];
         EXPECT_EQ(c.missing, Missing());
     }
     CChildProcess failing;
@@ -316,7 +262,7 @@ TEST_F(RemoverTest, CancelHoldsTheWorkerAtAnItem)
         if (cancel == IDNO) {
             EXPECT_EQ("Program removed.", Answer(id, "Removing", IDOK));
         }
-        EXPECT_EQ(0, sweeper.Wait(kWait));
+        EXPECT_EQ(0, sweeper.Wait(30000));
         EXPECT_EQ(cancel == IDYES, PathExists(logPath));
         EXPECT_EQ(cancel == IDNO, FirstLeft() == 1000);
     }
