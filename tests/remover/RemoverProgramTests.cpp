@@ -147,12 +147,13 @@ protected:
 } // namespace
 
 // One installation, a log for it and the boxes the removal shows: a refusal
-// deletes nothing, a removal what the log lists. Files go before directories
-// whatever their order in the log; a directory that still holds something
-// stays, and the installation folder around it; the log goes although it is
-// not listed; ICONUSERGROUP "YES" names the user's group, "no" the common
-// one. REG lines delete a key with its subkeys, a value, or with ,"" a whole
-// key. Every run ends by itself, its copy waiting with its folder for
+// deletes nothing, a removal what the log lists up to its next section.
+// Keys in any case, a later TITLE over an earlier one, unknown keys passed
+// over. Files go before directories whatever their order in the log; a
+// directory that still holds something stays, and the installation folder
+// around it; the log goes although it is not listed; ICONUSERGROUP "YES"
+// names the user's group, "no" in any case the common one. REG lines delete
+// a key with its subkeys, a value, or with ,"" a whole key. Every run ends by itself, its copy waiting with its folder for
 // deletion at the next start. Remove.exe, with spaces in its path and in the
 // temporary folder's, starts the removal from a fresh folder of its own.
 TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
@@ -166,18 +167,19 @@ TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
     } cases[] = {
         {kNoArgument, "[INSTALL]\nFILE=%a\\a.exe\n", {}, ""},
         {kSweeper, nullptr, {{IDOK, "Error: Install.log file not fount."}}, "INSTALL.LOG"},
-        {kSweeper, "INSTALL]\nFILE=%a\\a.exe\n", {{IDOK, "Error: Cannot read install.log file."}}, ""},
+        {kSweeper, "[install]\nFILE=%a\\a.exe\n", {{IDOK, "Error: Cannot read install.log file."}}, ""},
         {kSweeper, "[INSTAL", {{IDOK, "Error: Cannot read install.log file."}}, ""},
         {kSweeper, "[INSTALL]\r\nTITLE=Test Program v2\nFILE=%a\\a.exe\n",
          {{IDNO, "Removing: Do you want remove program Test Program v2."}}, ""},
         {kSweeper,
-         "[INSTALL]\r\nTITLE=Hand Written\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=YES\nDIRECTORY=%a\\Sub\n"
-         "DIRECTORY=%a\\Kept\nFILE=%a\\Sub\\b.txt\nFILE=%a\\a.exe\nREG=HKCU,%k\\Tree\nREG=HKCU,%k\\Values,\"Gone\"\n"
-         "REG=HKCU,%k\\Default,\"\"\nREG=HKCU,%k\\Missing,\"v\"\nICON=%a\\Links\\one.lnk\nICON=%a\\Links\\none.lnk\n",
+         "[INSTALL]\r\ntitle=First\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=YES\nDIRECTORY=%a\\Sub\nDirectory=%a\\Kept\n"
+         "UNKNOWN=x\nFILE=%a\\Sub\\b.txt\nfile=%a\\a.exe\nREG=HKCU,%k\\Tree\nREG=HKCU,%k\\Values,\"Gone\"\n"
+         "REG=HKCU,%k\\Default,\"\"\nREG=HKCU,%k\\Missing,\"v\"\nICON=%a\\Links\\one.lnk\nICON=%a\\Links\\none.lnk\n"
+         "TITLE=Hand Written\n[OTHER]\nFILE=%a\\Remove.exe\n",
          {{IDYES, "Removing: Do you want remove program Hand Written."}, {IDOK, "Removing: Program removed."}},
          "INSTALL.LOG|Links\\one.lnk|Sub\\|Sub\\b.txt|a.exe|group user|reg Default|reg Default\\shell|reg Tree|"
          "reg Tree\\Sub1|reg Values=Gone"},
-        {kRemove, "[INSTALL]\nTITLE=Spaced\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=no\nFILE=%a\\Remove.exe\n",
+        {kRemove, "[INSTALL]\nTITLE=Spaced\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=nO\nFILE=%a\\Remove.exe\n",
          {{IDYES, "Removing: Do you want remove program Spaced."}, {IDOK, "Removing: Program removed."}},
          "INSTALL.LOG|Remove.exe|group common"},
     };
