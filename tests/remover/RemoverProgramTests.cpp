@@ -95,7 +95,7 @@ protected:
         DeleteKeyTree(HKEY_CURRENT_USER, kTestKey);
     }
     // Every entry of the installation afresh, the log with the text (with
-    // %a the installation folder, %k the test key, %g the group) or none.
+    // %a the installation folder and %k the test key) or none.
     void Install(const char* log)
     {
         Uninstall();
@@ -104,7 +104,7 @@ protected:
             Entry(entry, true);
         CopyFileA((TestBinaryDirectory() + "Remove.exe").c_str(), (m_app + "\\Remove.exe").c_str(), FALSE);
         std::string text = log ? log : "";
-        const std::string pairs[][2] = {{"%a", m_app}, {"%k", kTestKey}, {"%g", kGroup}};
+        const std::string pairs[][2] = {{"%a", m_app}, {"%k", kTestKey}};
         for (const auto& pair : pairs)
             for (size_t p; (p = text.find(pair[0])) != std::string::npos;)
                 text.replace(p, 2, pair[1]);
@@ -153,9 +153,10 @@ protected:
 // directory that still holds something stays, and the installation folder
 // around it; the log goes although it is not listed; ICONUSERGROUP "YES"
 // names the user's group, "no" in any case the common one. REG lines delete
-// a key with its subkeys, a value, or with ,"" a whole key. Every run ends by itself, its copy waiting with its folder for
-// deletion at the next start. Remove.exe, with spaces in its path and in the
-// temporary folder's, starts the removal from a fresh folder of its own.
+// a key with its subkeys, a value, or with ,"" a whole key. Every run ends
+// by itself, its copy waiting with its folder for deletion at the next
+// start. Remove.exe, with spaces in its path and in the temporary folder's,
+// starts the removal from a fresh folder of its own.
 TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
 {
     enum Start { kNoArgument, kSweeper, kRemove };
@@ -172,14 +173,14 @@ TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
         {kSweeper, "[INSTALL]\r\nTITLE=Test Program v2\nFILE=%a\\a.exe\n",
          {{IDNO, "Removing: Do you want remove program Test Program v2."}}, ""},
         {kSweeper,
-         "[INSTALL]\r\ntitle=First\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=YES\nDIRECTORY=%a\\Sub\nDirectory=%a\\Kept\n"
+         "[INSTALL]\r\ntitle=First\nPATH=%a\nICONGROUP=Vellmora Remover Test\nICONUSERGROUP=YES\nDIRECTORY=%a\\Sub\nDirectory=%a\\Kept\n"
          "UNKNOWN=x\nFILE=%a\\Sub\\b.txt\nfile=%a\\a.exe\nREG=HKCU,%k\\Tree\nREG=HKCU,%k\\Values,\"Gone\"\n"
          "REG=HKCU,%k\\Default,\"\"\nREG=HKCU,%k\\Missing,\"v\"\nICON=%a\\Links\\one.lnk\nICON=%a\\Links\\none.lnk\n"
          "TITLE=Hand Written\n[OTHER]\nFILE=%a\\Remove.exe\n",
          {{IDYES, "Removing: Do you want remove program Hand Written."}, {IDOK, "Removing: Program removed."}},
          "INSTALL.LOG|Links\\one.lnk|Sub\\|Sub\\b.txt|a.exe|group user|reg Default|reg Default\\shell|reg Tree|"
          "reg Tree\\Sub1|reg Values=Gone"},
-        {kRemove, "[INSTALL]\nTITLE=Spaced\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=nO\nFILE=%a\\Remove.exe\n",
+        {kRemove, "[INSTALL]\nTITLE=Spaced\nPATH=%a\nICONGROUP=Vellmora Remover Test\nICONUSERGROUP=nO\nFILE=%a\\Remove.exe\n",
          {{IDYES, "Removing: Do you want remove program Spaced."}, {IDOK, "Removing: Program removed."}},
          "INSTALL.LOG|Remove.exe|group common"},
     };
@@ -216,11 +217,12 @@ namespace {
 std::string g_many;
 int g_held[2];
 
-// The files go in their order: the number of the first one left.
+// The worker deletes the files in their order: the number of the first one
+// left.
 int FirstLeft()
 {
     int i = 0;
-    while (i < 1000 && !PathExists(g_many + "\\" + std::to_string(i) + ".txt"))
+    while (i < 1000 && !PathExists(g_many + std::to_string(i)))
         i++;
     return i;
 }
@@ -229,8 +231,8 @@ int FirstLeft()
 // that the press waits for the worker's next item.
 void PressCancelBehind(HWND box, void*) { PressButton(GetWindow(box, GW_OWNER), 1001); }
 
-// The first file left while the cancel question is open, at first and a
-// moment later: a worker that is not held deletes hundreds meanwhile.
+// The first file left when the cancel question opens and a moment later: a
+// worker that is not held deletes hundreds meanwhile.
 void ReadHeldFiles(HWND, void*)
 {
     g_held[0] = FirstLeft();
@@ -243,15 +245,13 @@ void ReadHeldFiles(HWND, void*)
 // and keeps the log for a later removal, "No" lets it finish.
 TEST_F(RemoverTest, CancelHoldsTheWorkerAtAnItem)
 {
-    g_many = m_folder + "\\many";
-    CreateDirectoryA(g_many.c_str(), nullptr);
-    std::string log = "[INSTALL]\nTITLE=Long\n";
+    g_many = m_folder + "\\many ";
+    std::string log = "[INSTALL]\nTITLE=Long\n", logPath = m_folder + "\\INSTALL.LOG";
     for (int i = 0; i < 1000; i++)
-        log += "FILE=" + g_many + "\\" + std::to_string(i) + ".txt\n";
-    std::string logPath = m_folder + "\\INSTALL.LOG";
+        log += "FILE=" + g_many + std::to_string(i) + "\n";
     for (int cancel : {IDYES, IDNO}) {
         for (int i = 0; i < 1000; i++)
-            WriteTextFile(g_many + "\\" + std::to_string(i) + ".txt", "");
+            WriteTextFile(g_many + std::to_string(i), "");
         WriteTextFile(logPath, log);
         CChildProcess sweeper;
         ASSERT_TRUE(StartSweeper(sweeper, MakeScratchDirectory("sweeper"), logPath));
