@@ -1,6 +1,6 @@
 // Tests that change what every test of the prefix shares: the shipped
-// Install.exe installing for real (machine registry, Start menu, desktop),
-// a replacement waiting for the next start, and the full-screen background.
+// Install.exe installing for real (machine registry, Start menu, desktop)
+// and the full-screen background.
 #include <windows.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -16,12 +16,8 @@
 
 namespace {
 
-std::string RegistryText(HKEY root, const char* path, const char* name)
-{
-    char buffer[MAX_PATH] = "";
-    DWORD size = sizeof buffer;
-    return SHGetValueA(root, path, name, nullptr, buffer, &size) == ERROR_SUCCESS ? buffer : "(missing)";
-}
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vellmora";
 
 std::string ShortcutTarget(const std::string& path)
 {
@@ -40,134 +36,67 @@ std::string ShortcutTarget(const std::string& path)
     return target;
 }
 
-std::string Replaced(std::string text, const char* mark, const std::string& by)
-{
-    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + by.size()))
-        text.replace(at, 2, by);
-    return text;
-}
-
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
 } // namespace
 
 TEST(InstallSystem, TheShippedInstallerInstallsVellmoraWithItsDefaults)
 {
     std::string destination =
-        RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir") + "\\Vellmora";
-    std::string group = RegistryText(HKEY_CURRENT_USER, kShellFolders, "Programs") + "\\Vellmora";
-    std::string desktop = RegistryText(HKEY_CURRENT_USER, kShellFolders, "Desktop");
-    const char* classKeys[] = {".cbf", ".cpf", "VellmoraBook", "VellmoraPage"};
-    for (const char* key : classKeys)
-        SHDeleteKeyA(HKEY_CLASSES_ROOT, key);  // left by a run that did not finish
-    RemoveTree(destination);
+        QueryRegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir") + "\\Vellmora";
+    std::string group = QueryRegistryText(HKEY_CURRENT_USER, kShellFolders, "Programs") + "\\Vellmora";
+    std::string desktop = QueryRegistryText(HKEY_CURRENT_USER, kShellFolders, "Desktop");
     HKEY settings = nullptr;
     bool hadSettings = RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Brennwick", 0, KEY_READ, &settings) == 0;
     RegCloseKey(settings);
-    HMODULE program = LoadLibraryExA((TestBinaryDirectory() + "Install.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    bool remover = FindResourceA(program, "REMOVE.EXE", "FILES") != nullptr;
-    FreeLibrary(program);
+    // Before (what a run that did not finish left) and after.
+    auto removeVellmora = [&] {
+        RemoveTree(destination);
+        RemoveTree(group);
+        DeleteFileA((desktop + "\\Vellmora.lnk").c_str());
+        for (const char* key : {kUninstall, ".cbf", ".cpf", "VellmoraBook", "VellmoraPage"})
+            SHDeleteKeyA(key[0] == 'S' ? HKEY_LOCAL_MACHINE : HKEY_CLASSES_ROOT, key);
+        if (!hadSettings)
+            SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brennwick");
+    };
+    removeVellmora();
 
     CInstallerRun run;
-    run.Answer("Error", IDYES);  // until the remover is built, the installer goes on without it
     ASSERT_EQ(0, run.Run(TestBinaryDirectory() + "Install.exe"));
     EXPECT_EQ("Installation complete.", run.ClosingText());
     // The wizard asked once, on its destination page.
     EXPECT_EQ(std::vector<std::string>{"Directory '" + destination + "' doesn't exist. Create directory?"},
               run.Texts("Setup"));
-    EXPECT_EQ(remover ? 0u : 1u, run.Texts("Error").size());
 
     std::string log = ReadWholeFile(destination + "\\Install.log");
     printf("Install.log after a default installation:\n%s", log.c_str());
-    std::string expected = "[INSTALL]\nTITLE=Vellmora v1.1\nPATH=$D\nICONGROUP=Vellmora\nICONUSERGROUP=YES\n" +
-                           std::string(remover ? "FILE=$D\\Remove.exe\n" : "") +
-                           "FILE=$D\\ReadMe.txt\nFILE=$D\\Vellmora.exe\nREG=HKLM,$U\nREG=HKLM,$U,\"DisplayName\"\n"
-                           "REG=HKLM,$U,\"UninstallString\"\n" +
-                           // The vendor key that the settings key made is logged too.
+    // The vendor key that the settings key made is logged too.
+    std::string expected = "[INSTALL]\nTITLE=Vellmora v1.1\nPATH=$D\nICONGROUP=Vellmora\nICONUSERGROUP=YES\n"
+                           "FILE=$D\\Remove.exe\nFILE=$D\\ReadMe.txt\nFILE=$D\\Vellmora.exe\n"
+                           "REG=HKLM,$U\nREG=HKLM,$U,\"DisplayName\"\nREG=HKLM,$U,\"UninstallString\"\n" +
                            std::string(hadSettings ? "" : "REG=HKCU,Software\\Brennwick\n") +
-                           "REG=HKCU,Software\\Brennwick\\Vellmora\n";
-    for (const char* name : {".cbf", "VellmoraBook", ".cpf", "VellmoraPage"}) {
-        std::string key = std::string("REG=HKCR,") + name;
-        expected += key + "\n" + key + ",\"\"\n";
-        if (name[0] != '.')
-            expected += key + "\\DefaultIcon,\"\"\n" + key + "\\shell\\open\\command,\"\"\n";
-    }
-    expected += "ICON=$G\\Readme.lnk\nICON=$G\\Vellmora.lnk\nICON=$T\\Vellmora.lnk\n";
-    expected = Replaced(Replaced(Replaced(Replaced(expected, "$U", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vellmora"),
-                                          "$G", group),
-                                 "$T", desktop),
-                        "$D", destination);
-    EXPECT_EQ(expected, log);
+                           "REG=HKCU,Software\\Brennwick\\Vellmora\n"
+                           "REG=HKCR,.cbf\nREG=HKCR,.cbf,\"\"\nREG=HKCR,VellmoraBook\nREG=HKCR,VellmoraBook,\"\"\n"
+                           "REG=HKCR,VellmoraBook\\DefaultIcon,\"\"\nREG=HKCR,VellmoraBook\\shell\\open\\command,\"\"\n"
+                           "REG=HKCR,.cpf\nREG=HKCR,.cpf,\"\"\nREG=HKCR,VellmoraPage\nREG=HKCR,VellmoraPage,\"\"\n"
+                           "REG=HKCR,VellmoraPage\\DefaultIcon,\"\"\nREG=HKCR,VellmoraPage\\shell\\open\\command,\"\"\n"
+                           "ICON=$G\\Readme.lnk\nICON=$G\\Vellmora.lnk\nICON=$T\\Vellmora.lnk\n";
+    EXPECT_EQ(Expanded(Expanded(Expanded(Expanded(expected, kUninstall, "$U"), group, "$G"), desktop, "$T"), destination),
+              log);
 
-    EXPECT_EQ(ReadWholeFile(TestBinaryDirectory() + "Vellmora.exe"), ReadWholeFile(destination + "\\Vellmora.exe"));
+    for (const char* name : {"\\Vellmora.exe", "\\Remove.exe"})
+        EXPECT_EQ(ReadWholeFile(TestBinaryDirectory() + name), ReadWholeFile(destination + name)) << name;
     EXPECT_EQ(0u, ReadWholeFile(destination + "\\ReadMe.txt").find("Vellmora 1.1\r\n"));
     // The carried files have the release stamp, 26 December 1998 01:10 local time.
-    FILETIME release = {0x75912400, 0x01be306c}, expectedTime, written;
-    LocalFileTimeToFileTime(&release, &expectedTime);
-    HANDLE file = CreateFileA((destination + "\\ReadMe.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    GetFileTime(file, nullptr, nullptr, &written);
-    CloseHandle(file);
-    EXPECT_EQ(0, CompareFileTime(&expectedTime, &written));
-
+    EXPECT_EQ(0x01be306c75912400ULL, LocalFileTime(destination + "\\ReadMe.txt"));
     char shortPath[MAX_PATH] = "";
     GetShortPathNameA(destination.c_str(), shortPath, MAX_PATH);
-    EXPECT_EQ("\"" + destination + "\\Remove.exe\"",
-              RegistryText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vellmora",
-                           "UninstallString"));
+    EXPECT_EQ("\"" + destination + "\\Remove.exe\"", QueryRegistryText(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString"));
     EXPECT_EQ(std::string(shortPath) + "\\Vellmora.exe \"%1\"",
-              RegistryText(HKEY_CLASSES_ROOT, "VellmoraPage\\shell\\open\\command", ""));
+              QueryRegistryText(HKEY_CLASSES_ROOT, "VellmoraPage\\shell\\open\\command", ""));
     CoInitialize(nullptr);
     EXPECT_EQ(destination + "\\ReadMe.txt", ShortcutTarget(group + "\\Readme.lnk"));
     EXPECT_EQ(destination + "\\Vellmora.exe", ShortcutTarget(desktop + "\\Vellmora.lnk"));
     CoUninitialize();
-
-    RemoveTree(destination);
-    RemoveTree(group);
-    DeleteFileA((desktop + "\\Vellmora.lnk").c_str());
-    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vellmora");
-    for (const char* key : classKeys)
-        SHDeleteKeyA(HKEY_CLASSES_ROOT, key);
-    if (!hadSettings)
-        SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brennwick");
-}
-
-// The restart question is answered No.
-TEST(InstallSystem, AFileInUseWaitsForTheNextStartWithABackup)
-{
-    HKEY session = nullptr;
-    RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_ALL_ACCESS, &session);
-    WCHAR pending[8192] = L"";
-    DWORD pendingSize = sizeof pending - sizeof(WCHAR);
-    bool hadPending = RegQueryValueExW(session, L"PendingFileRenameOperations", nullptr, nullptr, (BYTE*)pending,
-                                       &pendingSize) == ERROR_SUCCESS;
-
-    std::string scratch = MakeScratchDirectory("inuse"), old = scratch + "\\inuse.dll";
-    std::string library = ReadWholeFile(TestBinaryDirectory() + "VersionedLibrary.dll");
-    HANDLE held = nullptr;
-    std::string installer = BuildReplacingInstaller(scratch, old, &held);
-    CInstallerRun run;
-    ASSERT_EQ(0, run.Run(installer));
-    CloseHandle(held);
-    EXPECT_EQ("You should restart your computer before you can use installed program. Restart computer?",
-              run.ClosingText());
-    EXPECT_EQ(library, ReadWholeFile(old));
-    EXPECT_EQ("new library", ReadWholeFile(scratch + "\\inuse.new"));
-    EXPECT_EQ(library, ReadWholeFile(scratch + "\\inuse.bak"));
-    EXPECT_EQ("FILE=" + scratch + "\\inuse.new", ReadLines(scratch + "\\Install.log").back());
-    WCHAR names[8192] = L"";
-    DWORD size = sizeof names - sizeof(WCHAR);
-    RegQueryValueExW(session, L"PendingFileRenameOperations", nullptr, nullptr, (BYTE*)names, &size);
-    CharLowerBuffW(names, size / sizeof(WCHAR));
-    EXPECT_NE(std::wstring::npos, std::wstring(names, size / sizeof(WCHAR)).find(L"inuse.new"))
-        << "the replacement waits for the next start";
-
-    if (hadPending)
-        RegSetValueExW(session, L"PendingFileRenameOperations", 0, REG_MULTI_SZ, (BYTE*)pending, pendingSize);
-    else
-        RegDeleteValueW(session, L"PendingFileRenameOperations");
-    RegCloseKey(session);
-    RemoveTree(scratch);
+    removeVellmora();
 }
 
 // Pixels read back from the window: the bands of a fade from red to black,

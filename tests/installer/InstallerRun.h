@@ -28,9 +28,13 @@ public:
 
     // The next box with this caption gets the button, after the action ran.
     // Without an answer: "Setup" boxes get Yes, others No, else OK.
-    CInstallerRun& Answer(const char* caption, int button, Action action = nullptr);
+    CInstallerRun& Answer(const char* caption, int button, Action action = nullptr)
+    {
+        m_answers.push_back({caption, button, action});
+        return *this;
+    }
     // Runs once the progress dialog is on screen.
-    CInstallerRun& OnProgress(Action action);
+    void OnProgress(Action action) { m_onProgress = action; }
     // Starts the program and answers its windows until it ends; its exit
     // code, or -1 when it had to be killed.
     long Run(const std::string& program, DWORD timeoutMs = 90000);
@@ -59,5 +63,7 @@ private:
 std::string ReadWholeFile(const std::string& path);
 // The lines of a text file, split at LF.
 std::vector<std::string> ReadLines(const std::string& path);
-// The text with every "$D" replaced by the directory.
-std::string Expanded(std::string text, const std::string& directory);
+// The text with every mark replaced.
+std::string Expanded(std::string text, const std::string& by, const std::string& mark = "$D");
+// When the file was last written (or created), in local time.
+ULONGLONG LocalFileTime(const std::string& path, bool created = false);
