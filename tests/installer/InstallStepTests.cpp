@@ -139,17 +139,3 @@ TEST_F(InstallSteps, RegistryEntriesByMode)
               "REG=HKCU,Software\\VellmoraTests\\Reg\\New\nREG=HKCU,Software\\VellmoraTests\\Reg\\New\\Deeper,\"Deep\"\n",
               Logged()) << "values kept or deleted are not logged; a key made for a value is, once";
 }
-
-// Counted in 32 bits, the free space of a drive with more than 4 GB free
-// would wrap.
-TEST(FreeSpace, CountsBeyondFourGigabytes)
-{
-    ULARGE_INTEGER available, total, free;
-    ASSERT_TRUE(GetDiskFreeSpaceExA("C:\\", &available, &total, &free));
-    if (available.QuadPart <= 0x100000000ULL)
-        GTEST_SKIP() << "the drive has less than 4 GB free";
-    uint64_t bytes = 0;
-    ASSERT_TRUE(QueryFreeSpace("C:\\Program Files\\Vellmora", bytes));
-    EXPECT_GT(bytes, 0xFFFFFFFFULL);
-    EXPECT_FALSE(QueryFreeSpace("Q:\\nowhere", bytes)) << "a drive that does not exist";
-}
