@@ -33,15 +33,6 @@ std::string BuildInstaller(const std::string& directory, const char* script,
     return EndUpdateResourceA(update, FALSE) ? path : std::string();
 }
 
-std::string BuildReplacingInstaller(const std::string& directory, const std::string& old, HANDLE* held)
-{
-    CopyFileA((TestBinaryDirectory() + "VersionedLibrary.dll").c_str(), old.c_str(), FALSE);
-    std::string script = "[MAIN]\nDEFDIRECTORY=" + directory + "\nFILE=NEWLIB," + old + ",4.73\n";
-    std::string installer = BuildInstaller(directory, script.c_str(), {{"NEWLIB", "new library"}});
-    *held = CreateFileA(old.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    return installer;
-}
-
 long CInstallerRun::Run(const std::string& program, DWORD timeoutMs)
 {
     CChildProcess process;
@@ -121,12 +112,6 @@ std::vector<std::string> CInstallerRun::Texts(const char* caption) const
         if (box.first == caption)
             texts.push_back(box.second);
     return texts;
-}
-
-std::string CInstallerRun::ClosingText() const
-{
-    std::vector<std::string> closing = Texts("Install");
-    return closing.empty() ? std::string() : closing.back();
 }
 
 std::string ReadWholeFile(const std::string& path)

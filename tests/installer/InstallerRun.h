@@ -16,11 +16,6 @@
 std::string BuildInstaller(const std::string& directory, const char* script,
                            const std::vector<std::pair<std::string, std::string>>& files);
 extern const ULONGLONG kTestStamp;
-// An installer that replaces the file at the path, a copy of the test
-// library (version 4.72), by "new library" of version 4.73; the old file is
-// then held open as a running program holds its own: it can be read but not
-// deleted.
-std::string BuildReplacingInstaller(const std::string& directory, const std::string& old, HANDLE* held);
 
 class CInstallerRun {
 public:
@@ -42,7 +37,11 @@ public:
     // The texts of the boxes seen with this caption, in order.
     std::vector<std::string> Texts(const char* caption) const;
     // The last box of caption "Install": the closing message.
-    std::string ClosingText() const;
+    std::string ClosingText() const
+    {
+        std::vector<std::string> closing = Texts("Install");
+        return closing.empty() ? std::string() : closing.back();
+    }
 
 private:
     struct CAnswer {

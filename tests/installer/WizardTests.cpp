@@ -30,25 +30,26 @@ HWND CurrentPage(HWND sheet)
     return (HWND)SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
 }
 
-// Whether the wizard comes to show the page of this template with these
-// buttons to press, as in "109 Back Next". The buttons are set by a posted
+// The current page's template and the wizard buttons that can be pressed,
+// as in "109 Back Next".
+std::string WizardState(HWND sheet)
+{
+    const char *templates[] = {"101", "109", "133", "197"}, *names[] = {"Back", "Next", "Finish"};
+    std::string state = templates[SendMessageA(sheet, PSM_HWNDTOINDEX, (WPARAM)CurrentPage(sheet), 0) & 3];
+    for (int i = 0; i < 3; i++) {
+        HWND button = GetDlgItem(sheet, 0x3023 + i);
+        if (IsWindowVisible(button) && IsWindowEnabled(button))
+            state += std::string(" ") + names[i];
+    }
+    return state;
+}
+
+// Whether the wizard comes to that state: the buttons are set by a posted
 // message after the page changed.
 testing::AssertionResult Shows(HWND sheet, const std::string& expected)
 {
     std::string state;
-    if (PumpUntil(
-            [&] {
-                const char* templates[] = {"101", "109", "133", "197"};
-                state = templates[SendMessageA(sheet, PSM_HWNDTOINDEX, (WPARAM)CurrentPage(sheet), 0) & 3];
-                const char* names[] = {"Back", "Next", "Finish"};
-                for (int i = 0; i < 3; i++) {
-                    HWND button = GetDlgItem(sheet, 0x3023 + i);
-                    if (IsWindowVisible(button) && IsWindowEnabled(button))
-                        state += std::string(" ") + names[i];
-                }
-                return state == expected;
-            },
-            10000))
+    if (PumpUntil([&] { return (state = WizardState(sheet)) == expected; }, 10000))
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << "the wizard shows \"" << state << "\", not \"" << expected << "\"";
 }
