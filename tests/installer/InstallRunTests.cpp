@@ -312,7 +312,8 @@ TEST_F(InstallSteps, RegistryEntriesByMode)
     HKEY missing = nullptr;
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(key, "Missing", 0, KEY_READ, &missing)) << "a delete creates no key";
     RegCloseKey(key);
-    EXPECT_EQ(Expanded("$R\\KeyOnly\n$R,\"Path\"\n$R,\"Count\"\n$R,\"Fresh\"\n$R,\"\"\n$R\\New\n$R\\New\\Deeper,\"Deep\"\n",
+    EXPECT_EQ(Expanded("$R\\KeyOnly\n$R,\"Path\"\n$R,\"Count\"\n$R,\"Fresh\"\n$R,\"\"\n"
+                       "$R\\New\n$R\\New\\Deeper,\"Deep\"\n",
                        "REG=HKCU,Software\\VellmoraTests\\Reg", "$R"),
               Logged()) << "values kept or deleted are not logged; a key made for a value is, once";
 }

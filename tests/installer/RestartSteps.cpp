@@ -59,10 +59,11 @@ TEST(Restart, InstallWithAFileInUseAndAnswerYes)
 
 TEST(Restart, TheNewFilesAreInPlaceAfterTheRestart)
 {
+    std::string library = ReadWholeFile(TestBinaryDirectory() + "VersionedLibrary.dll");
     for (const char* name : {"\\first", "\\second"}) {
         ASSERT_TRUE(PumpUntil([&] { return ReadWholeFile(kDirectory + name + ".dll") == "new library"; }, 90000))
             << name << " not replaced";
-        EXPECT_EQ(ReadWholeFile(TestBinaryDirectory() + "VersionedLibrary.dll"), ReadWholeFile(kDirectory + name + ".bak"));
+        EXPECT_EQ(library, ReadWholeFile(kDirectory + name + ".bak"));
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((kDirectory + name + ".new").c_str()));
     }
     EXPECT_EQ("FILE=" + kDirectory + "\\second.new", ReadLines(kDirectory + "\\Install.log").back());

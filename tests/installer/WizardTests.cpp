@@ -1,9 +1,15 @@
 // The setup wizard run in this process on scripts of the tests' own and
 // worked from a second thread as a user would: pages and buttons, the
 // destination's questions, the component list, the program group, the
-// options and Cancel.
+// options and Cancel. Then the background behind it, and the shipped
+// Install.exe installing for real through it (machine registry, Start menu,
+// desktop).
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <stdio.h>
 
 #include <functional>
 #include <map>
@@ -14,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "../library/DialogWatchdog.h"
+#include "BackgroundWindow.h"
 #include "DialogDriver.h"
 #include "InstallerRun.h"
 #include "ScriptTestSupport.h"
@@ -24,6 +31,27 @@
 #include "resource.h"
 
 namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vellmora";
+
+// The target of a shortcut file, as the shell link reads it.
+std::string ShortcutTarget(const std::string& path)
+{
+    char target[MAX_PATH] = "";
+    WCHAR widePath[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&link);
+    if (link && SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file)) && SUCCEEDED(file->Load(widePath, 0)))
+        link->GetPath(target, MAX_PATH, nullptr, 0);
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
+    return target;
+}
 
 HWND CurrentPage(HWND sheet)
 {
@@ -87,19 +115,16 @@ protected:
     void SetUp() override { m_directory = MakeScratchDirectory("wizard"); }
     void TearDown() override { RemoveTree(m_directory); }
 
-    void Load(CSetupScript& script, const std::string& text, std::map<std::string, uint32_t> sizes = {})
+    // Reads the script, with the carried files of these sizes, and runs the
+    // wizard on this thread while the steps work it from another. A wizard
+    // the steps leave open gets Yes to every question and Cancel, so that the
+    // test fails instead of waiting for ever.
+    int Run(CSetupScript& script, const std::string& text, std::function<void(HWND)> steps)
     {
-        CFixedSizes fixed(sizes);
-        ReadText(text, script, nullptr, &fixed);
+        CFixedSizes sizes(m_sizes);
+        ReadText(text, script, nullptr, &sizes);
         script.FillNumberFormat();
         script.m_destination = m_directory;
-    }
-
-    // Runs the wizard on this thread while the steps work it from another.
-    // A wizard the steps leave open gets Yes to every question and Cancel,
-    // so that the test fails instead of waiting for ever.
-    static int Run(CSetupScript& script, std::function<void(HWND)> steps)
-    {
         std::thread driver([&steps] {
             HWND sheet = WaitForDialog("Enter destination path", GetCurrentProcessId(), 20000);
             if (sheet == nullptr)
@@ -130,6 +155,7 @@ protected:
     }
 
     std::string m_directory;
+    std::map<std::string, uint32_t> m_sizes;
 };
 
 } // namespace
@@ -150,8 +176,7 @@ TEST_F(Wizard, ShowsThePagesThatHaveSomethingToAsk)
     };
     for (const auto& test : cases) {
         CSetupScript script;
-        Load(script, test.script);
-        int result = Run(script, [&test](HWND sheet) {
+        int result = Run(script, test.script, [&test](HWND sheet) {
             RECT rect = {};
             GetWindowRect(sheet, &rect);
             EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2, rect.left) << "centred";
@@ -171,7 +196,6 @@ TEST_F(Wizard, ShowsThePagesThatHaveSomethingToAsk)
 TEST_F(Wizard, AsksAboutTheDestinationUntilItIsConfirmedAndNotAgainAndCancelEmptiesIt)
 {
     CSetupScript script;
-    Load(script, "[MAIN]\nCHECK=A,Alpha\n");
     std::string fresh = m_directory + "\\Fresh", nested = m_directory + "\\Missing\\Nested";
     const struct {
         std::string typed;
@@ -185,7 +209,7 @@ TEST_F(Wizard, AsksAboutTheDestinationUntilItIsConfirmedAndNotAgainAndCancelEmpt
         {m_directory + "\\", IDNO, "Directory '" + m_directory + "\\' exist. Overwrite?"},
         {fresh, IDYES, "Directory '" + fresh + "' doesn't exist. Create directory?"},
     };
-    int result = Run(script, [&](HWND sheet) {
+    int result = Run(script, "[MAIN]\nCHECK=A,Alpha\n", [&](HWND sheet) {
         for (const auto& step : steps) {
             SetDlgItemTextA(CurrentPage(sheet), IDC_DESTINATION, step.typed.c_str());
             CDialogAnswer answer("Setup", step.answer);
@@ -242,16 +266,14 @@ TEST(FreeSpace, KilobytesRootsAndDrivesBeyondFourGigabytes)
 TEST_F(Wizard, ComponentListTogglesOnASecondClickAndDetailsLeaveAPartlyChosenComponent)
 {
     CSetupScript script;
-    Load(script,
-         "[MAIN]\nSELECTION=BASE\nSELECTION=CORE,R\nSELECTION=EXTRAS\n"
-         "[BASE]\nTITLE=Base\nFILE=B\nSELECTION=HELP\nSELECTION=DOCS\n[HELP]\nTITLE=Help\nFILE=H\n"
-         "[DOCS]\nTITLE=Docs\nFILE=D\n[CORE]\nTITLE=Core\nFILE=C\n[EXTRAS]\nTITLE=Extras\nFILE=E\n"
-         "ICON=%i\\E.lnk,%d\\E.exe\n",
-         {{"B", 2048}, {"H", 10240}, {"D", 20480}, {"C", 4096}, {"E", 1024}});
-    CSelection* base = script.m_components.GetHead();
+    m_sizes = {{"B", 2048}, {"H", 10240}, {"D", 20480}, {"C", 4096}, {"E", 1024}};
     std::vector<std::string> seen;
     COLORREF partlyMark = 0;
-    Run(script, [&](HWND sheet) {
+    const char* text = "[MAIN]\nSELECTION=BASE\nSELECTION=CORE,R\nSELECTION=EXTRAS\n"
+                       "[BASE]\nTITLE=Base\nFILE=B\nSELECTION=HELP\nSELECTION=DOCS\n[HELP]\nTITLE=Help\nFILE=H\n"
+                       "[DOCS]\nTITLE=Docs\nFILE=D\n[CORE]\nTITLE=Core\nFILE=C\n[EXTRAS]\nTITLE=Extras\nFILE=E\n"
+                       "ICON=%i\\E.lnk,%d\\E.exe\n";
+    Run(script, text, [&](HWND sheet) {
         Confirm(sheet);
         EXPECT_TRUE(Shows(sheet, "109 Back Next"));
         HWND page = CurrentPage(sheet);
@@ -273,7 +295,8 @@ TEST_F(Wizard, ComponentListTogglesOnASecondClickAndDetailsLeaveAPartlyChosenCom
         ClickItem(subList, 0);
         seen.push_back(ControlText(dialog, IDC_SPACE_REQUIRED));
         PressButton(dialog, IDC_COMPONENTS_OK);
-        PumpUntil([&] { return base->m_state == kStatePartial && IsWindowVisible(sheet); }, 10000);
+        PumpUntil([&] { return script.m_components.GetHead()->m_state == kStatePartial && IsWindowVisible(sheet); },
+                  10000);
         seen.push_back(ControlText(page, IDC_SPACE_REQUIRED));
         RECT item = {};
         SendMessageA(list, LB_GETITEMRECT, 0, (LPARAM)&item);
@@ -284,6 +307,7 @@ TEST_F(Wizard, ComponentListTogglesOnASecondClickAndDetailsLeaveAPartlyChosenCom
     });
     EXPECT_EQ((std::vector<std::string>{"38 KB", "1", "5 KB", "0 249x140 13", "11 KB", "17 KB"}), seen);
     EXPECT_EQ(RGB(206, 212, 224), partlyMark) << "the partly chosen mark";
+    CSelection* base = script.m_components.GetHead();
     std::vector<std::string> states;
     for (const CSelection* component : {base, base->m_components.GetHead(), base->m_components.GetHead()->m_next,
                                         base->m_next, base->m_next->m_next})
@@ -291,12 +315,10 @@ TEST_F(Wizard, ComponentListTogglesOnASecondClickAndDetailsLeaveAPartlyChosenCom
                          std::to_string(component->m_size));
     EXPECT_EQ((std::vector<std::string>{"Base 2 12288", "Help 1 10240", "Docs 0 0", "Core 255 4096", "Extras 0 0"}),
               states);
-    EXPECT_EQ(12288u + 4096u, script.m_requiredSize);
 }
 
 TEST_F(Wizard, ProgramGroupIsCheckedAndLoggedButNeverLeftBehind)
 {
-    const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
     std::string user = QueryRegistryText(HKEY_CURRENT_USER, kShellFolders, "Programs");
     std::string common = QueryRegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs");
     ASSERT_FALSE(user.empty() || common.empty());
@@ -317,9 +339,8 @@ TEST_F(Wizard, ProgramGroupIsCheckedAndLoggedButNeverLeftBehind)
     };
     for (const auto& test : cases) {
         CSetupScript script;
-        Load(script, "[MAIN]\nPROGRAM=Wizard Test\nDEFICONGROUP=Tests\nICON=%i\\R.lnk,%d\\R.txt\n");
         std::vector<std::string> seen;
-        Run(script, [&](HWND sheet) {
+        Run(script, "[MAIN]\nPROGRAM=Wizard Test\nDEFICONGROUP=Tests\nICON=%i\\R.lnk,%d\\R.txt\n", [&](HWND sheet) {
             Confirm(sheet);
             EXPECT_TRUE(Shows(sheet, "133 Back Finish"));
             HWND page = CurrentPage(sheet);
@@ -358,9 +379,9 @@ TEST_F(Wizard, ProgramGroupIsCheckedAndLoggedButNeverLeftBehind)
 TEST_F(Wizard, OptionsGetACheckBoxEachThatSetsTheirFlag)
 {
     CSetupScript script;
-    Load(script, "[MAIN]\nCHECK=ONE,One\nCHECK=TWO,Two\\nlines,FALSE\nCHECK=THREE,Three\\nfour\\nfive\n");
     std::vector<std::string> boxes;
-    Run(script, [&](HWND sheet) {
+    const char* text = "[MAIN]\nCHECK=ONE,One\nCHECK=TWO,Two\\nlines,FALSE\nCHECK=THREE,Three\\nfour\\nfive\n";
+    Run(script, text, [&](HWND sheet) {
         Confirm(sheet);
         EXPECT_TRUE(Shows(sheet, "197 Back Finish"));
         HWND page = CurrentPage(sheet);
@@ -381,4 +402,97 @@ TEST_F(Wizard, OptionsGetACheckBoxEachThatSetsTheirFlag)
     for (const CCheckItem* option : script.m_options)
         flags += std::to_string(option->m_on);
     EXPECT_EQ("011", flags);
+}
+
+// Pixels read back from the window: the bands of a fade from red to black,
+// a single blue fill, and the title over its shadow.
+TEST(InstallSystem, TheBackgroundFadesInBandsAndShowsTheTitle)
+{
+    ASSERT_TRUE(CBackgroundWindow::Register());
+    const uint32_t cases[][4] = {{0x0000FF, 0x000000, 0xFFFFFF, 0x000000}, {0xFF0000, kNoColor, 0x00FFFF, kNoColor}};
+    for (const uint32_t* c : cases) {
+        CSetupScript script;
+        script.m_title = "Install Title";
+        script.m_backColor = c[0], script.m_fadeColor = c[1], script.m_textColor = c[2], script.m_shadeColor = c[3];
+        CBackgroundWindow window(script);
+        ASSERT_TRUE(window.Create("Setup"));
+        KillTimer(window.GetHandle(), CBackgroundWindow::kWizardTimer);  // no wizard here
+        UpdateWindow(window.GetHandle());
+        RECT client;
+        GetClientRect(window.GetHandle(), &client);
+        int band = client.bottom / 128 + 1, text = 0, shade = 0;
+        HDC dc = GetDC(window.GetHandle());
+        for (int i : {0, 1, 50, 100})
+            EXPECT_EQ(c[1] == kNoColor ? c[0] : RGB(255 - i, 0, 0), GetPixel(dc, client.right - 5, i * band + band / 2));
+        for (int y = 20; y < 70; y++)
+            for (int x = 20; x < 300; x++)
+                text += GetPixel(dc, x, y) == c[2], shade += GetPixel(dc, x, y) == c[3];
+        EXPECT_GT(text, 200) << "the title is drawn";
+        EXPECT_EQ(c[3] != kNoColor, shade > 100) << "the shadow is drawn only with a shade colour";
+        ReleaseDC(window.GetHandle(), dc);
+        DestroyWindow(window.GetHandle());
+        PumpMessages(0);
+    }
+}
+
+TEST(InstallSystem, TheShippedInstallerInstallsVellmoraWithItsDefaults)
+{
+    const char kVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+    std::string destination = QueryRegistryText(HKEY_LOCAL_MACHINE, kVersion, "ProgramFilesDir") + "\\Vellmora";
+    std::string group = QueryRegistryText(HKEY_CURRENT_USER, kShellFolders, "Programs") + "\\Vellmora";
+    std::string desktop = QueryRegistryText(HKEY_CURRENT_USER, kShellFolders, "Desktop");
+    HKEY settings = nullptr;
+    bool hadSettings = RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Brennwick", 0, KEY_READ, &settings) == 0;
+    RegCloseKey(settings);
+    // Before (what a run that did not finish left) and after.
+    auto removeVellmora = [&] {
+        RemoveTree(destination);
+        RemoveTree(group);
+        DeleteFileA((desktop + "\\Vellmora.lnk").c_str());
+        for (const char* key : {kUninstall, ".cbf", ".cpf", "VellmoraBook", "VellmoraPage"})
+            SHDeleteKeyA(key[0] == 'S' ? HKEY_LOCAL_MACHINE : HKEY_CLASSES_ROOT, key);
+        if (!hadSettings)
+            SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brennwick");
+    };
+    removeVellmora();
+
+    CInstallerRun run;
+    ASSERT_EQ(0, run.Run(TestBinaryDirectory() + "Install.exe"));
+    EXPECT_EQ("Installation complete.", run.ClosingText());
+    // The wizard asked once, on its destination page.
+    EXPECT_EQ(std::vector<std::string>{"Directory '" + destination + "' doesn't exist. Create directory?"},
+              run.Texts("Setup"));
+
+    std::string log = ReadWholeFile(destination + "\\Install.log");
+    printf("Install.log after a default installation:\n%s", log.c_str());
+    // The vendor key that the settings key made is logged too.
+    std::string expected = "[INSTALL]\nTITLE=Vellmora v1.1\nPATH=$D\nICONGROUP=Vellmora\nICONUSERGROUP=YES\n"
+                           "FILE=$D\\Remove.exe\nFILE=$D\\ReadMe.txt\nFILE=$D\\Vellmora.exe\n"
+                           "REG=HKLM,$U\nREG=HKLM,$U,\"DisplayName\"\nREG=HKLM,$U,\"UninstallString\"\n" +
+                           std::string(hadSettings ? "" : "REG=HKCU,Software\\Brennwick\n") +
+                           "REG=HKCU,Software\\Brennwick\\Vellmora\n"
+                           "REG=HKCR,.cbf\nREG=HKCR,.cbf,\"\"\nREG=HKCR,VellmoraBook\nREG=HKCR,VellmoraBook,\"\"\n"
+                           "REG=HKCR,VellmoraBook\\DefaultIcon,\"\"\nREG=HKCR,VellmoraBook\\shell\\open\\command,\"\"\n"
+                           "REG=HKCR,.cpf\nREG=HKCR,.cpf,\"\"\nREG=HKCR,VellmoraPage\nREG=HKCR,VellmoraPage,\"\"\n"
+                           "REG=HKCR,VellmoraPage\\DefaultIcon,\"\"\nREG=HKCR,VellmoraPage\\shell\\open\\command,\"\"\n"
+                           "ICON=$G\\Readme.lnk\nICON=$G\\Vellmora.lnk\nICON=$T\\Vellmora.lnk\n";
+    expected = Expanded(Expanded(Expanded(expected, kUninstall, "$U"), group, "$G"), desktop, "$T");
+    EXPECT_EQ(Expanded(expected, destination), log);
+
+    for (const char* name : {"\\Vellmora.exe", "\\Remove.exe"})
+        EXPECT_EQ(ReadWholeFile(TestBinaryDirectory() + name), ReadWholeFile(destination + name)) << name;
+    EXPECT_EQ(0u, ReadWholeFile(destination + "\\ReadMe.txt").find("Vellmora 1.1\r\n"));
+    // The carried files have the release stamp, 26 December 1998 01:10 local time.
+    EXPECT_EQ(0x01be306c75912400ULL, LocalFileTime(destination + "\\ReadMe.txt"));
+    char shortPath[MAX_PATH] = "";
+    GetShortPathNameA(destination.c_str(), shortPath, MAX_PATH);
+    EXPECT_EQ("\"" + destination + "\\Remove.exe\"",
+              QueryRegistryText(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString"));
+    EXPECT_EQ(std::string(shortPath) + "\\Vellmora.exe \"%1\"",
+              QueryRegistryText(HKEY_CLASSES_ROOT, "VellmoraPage\\shell\\open\\command", ""));
+    CoInitialize(nullptr);
+    EXPECT_EQ(destination + "\\ReadMe.txt", ShortcutTarget(group + "\\Readme.lnk"));
+    EXPECT_EQ(destination + "\\Vellmora.exe", ShortcutTarget(desktop + "\\Vellmora.lnk"));
+    CoUninitialize();
+    removeVellmora();
 }
