@@ -1,13 +1,17 @@
 // Install.exe run as a process with scripts and carried files of the tests'
-// own, its dialogs answered by the driver; files, logs and messages checked.
+// own, its dialogs answered by the driver; and its installation steps run
+// inside the test process. Files, registry, logs and messages checked.
 #include <windows.h>
+#include <objbase.h>
 
 #include <fstream>
 
 #include <gtest/gtest.h>
 
 #include "DialogDriver.h"
+#include "InstallWalks.h"
 #include "InstallerRun.h"
+#include "SetupScript.h"
 #include "TestApp.h"
 
 namespace {
@@ -20,29 +24,24 @@ protected:
     void SetUp() override { m_scratch = MakeScratchDirectory("install"), m_destination = m_scratch + "\\app"; }
     void TearDown() override { RemoveTree(m_scratch); }
 
-    // A fresh destination, and an installer whose [MAIN] installs there.
-    std::string Build(const char* body, const std::vector<std::pair<std::string, std::string>>& files = Carried())
+    // A fresh destination ("$D"), and an installer whose [MAIN] installs
+    // there; a null body carries no usable script.
+    std::string Build(const char* body, const std::vector<std::pair<std::string, std::string>>& files = {
+                                            {"NEWLIB", "new library"}, {"TEXT", "carried text"}})
     {
         RemoveTree(m_destination);
         CreateDirectoryA(m_destination.c_str(), nullptr);
         std::string script = Expanded(std::string("[MAIN]\nDEFDIRECTORY=$D\n") + (body ? body : ""), m_destination);
         return BuildInstaller(m_scratch, body ? script.c_str() : nullptr, files);
     }
-    static std::vector<std::pair<std::string, std::string>> Carried()
-    {
-        return {{"NEWLIB", "new library"}, {"TEXT", "carried text"}};
-    }
     std::string Path(const std::string& name) const { return m_destination + "\\" + name; }
-    // The log's lines behind its head.
+    // The log's lines behind its head, with "$D" for the destination.
     std::vector<std::string> Logged() const
     {
         std::vector<std::string> lines = ReadLines(Path("Install.log"));
-        return std::vector<std::string>(lines.begin() + (lines.size() < 3 ? lines.size() : 3), lines.end());
-    }
-    std::vector<std::string> Expect(std::vector<std::string> lines) const
-    {
+        lines.erase(lines.begin(), lines.begin() + (lines.size() < 3 ? lines.size() : 3));
         for (std::string& line : lines)
-            line = Expanded(line, m_destination);
+            line = Expanded(line, "$D", m_destination);
         return lines;
     }
 
@@ -50,57 +49,91 @@ protected:
     std::string m_destination;
 };
 
+class CRecordingProgress : public CQuietProgress {
+public:
+    void Step() override { m_steps++; }
+
+    int m_steps = 0;
+};
+
+class InstallSteps : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_destination = MakeScratchDirectory("steps");
+        m_script.m_destination = m_destination;
+        m_script.m_progressDialog = &m_progress;
+        m_script.OpenLog();
+        HKEY tests = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VellmoraTests", 0, nullptr, 0, KEY_READ, nullptr, &tests, nullptr);
+        RegCloseKey(tests);
+    }
+    void TearDown() override
+    {
+        m_script.CloseLog();
+        RemoveTree(m_destination);
+        for (const char* key : {"Walk", "WalkHeld", "Reg\\KeyOnly", "Reg\\New\\Deeper", "Reg\\New", "Reg"})
+            RegDeleteKeyA(HKEY_CURRENT_USER, (std::string("Software\\VellmoraTests\\") + key).c_str());
+    }
+    // The log behind its head.
+    std::string Logged()
+    {
+        m_script.CloseLog();
+        std::string lines = ReadWholeFile(m_destination + "\\Install.log");
+        return lines.substr(lines.find("PATH=") + 6 + m_destination.size());
+    }
+
+    std::string m_destination;
+    CSetupScript m_script;
+    CRecordingProgress m_progress;
+};
+
 } // namespace
 
 // The test library is version 4.72.0.0 and exports VlmFirst and VlmSecond.
+// The shortcut's program group is left empty: no group, no shortcut.
 TEST_F(InstallRun, VersionAndFunctionChecksDecideWhatIsReplacedAndWhatIsAsked)
 {
     enum Existing { kNothing, kText, kLibrary };
-    struct Case {
+    const struct {
         const char* file;
         const char* fields;
         Existing existing;
-        int answer;  // 0: no question
-        bool replaced;
+        int answer;  // 0: no question; No keeps the file
     } cases[] = {
-        {"fresh.dll", ",4.71.0.0", kNothing, 0, true},     {"text.dll", ",1.0", kText, 0, true},
-        {"newer.dll", ",4.71.0.0", kLibrary, IDYES, true}, {"equal.dll", ",4.72", kLibrary, IDNO, false},
-        {"older.dll", ",4.73", kLibrary, 0, true},         {"lacking.dll", ",,VlmFirst VlmThird", kLibrary, 0, true},
-        {"complete.dll", ",,VlmFirst  VlmSecond", kLibrary, IDNO, false},
+        {"fresh.dll", ",4.71.0.0", kNothing, 0},       {"text.dll", ",1.0", kText, 0},
+        {"newer.dll", ",4.71.0.0", kLibrary, IDYES},   {"equal.dll", ",4.72", kLibrary, IDNO},
+        {"older.dll", ",4.73", kLibrary, 0},           {"lacking.dll", ",,VlmFirst VlmThird", kLibrary, 0},
+        {"complete.dll", ",,VlmFirst  VlmSecond", kLibrary, IDNO},
     };
-    std::string body, library = ReadWholeFile(TestBinaryDirectory() + "VersionedLibrary.dll");
-    for (const Case& c : cases)
-        body += "FILE=NEWLIB,$D\\" + std::string(c.file) + c.fields + "\n";
-    std::string installer = Build(body.c_str());
+    std::string body = "ICON=%i\\Fresh.lnk,$D\\fresh.dll\n";
+    std::string library = ReadWholeFile(TestBinaryDirectory() + "VersionedLibrary.dll");
     CInstallerRun run;
     std::vector<std::string> questions, logged;
-    for (const Case& c : cases) {
-        if (c.existing != kNothing)
-            std::ofstream(Path(c.file), std::ios::binary) << (c.existing == kText ? "plain text" : library);
-        if (c.answer != 0) {
+    for (const auto& c : cases) {
+        body += "FILE=NEWLIB,$D\\" + std::string(c.file) + c.fields + "\n";
+        if (c.answer != 0)
             run.Answer("Copying files...", c.answer);
+        if (c.answer != 0)
             questions.push_back("File '" + Path(c.file) + "' exist in system and it is newer than file that will be "
                                 "installed. It is recommed to keep file. If you copy file, setup will create backup "
                                 "from old file. Copy file?");
-        }
-        if (c.replaced)
-            logged.push_back("FILE=" + Path(c.file));
+        if (c.answer != IDNO)
+            logged.push_back("FILE=$D\\" + std::string(c.file));
     }
+    std::string installer = Build(body.c_str());
+    for (const auto& c : cases)
+        if (c.existing != kNothing)
+            std::ofstream(Path(c.file), std::ios::binary) << (c.existing == kText ? "plain text" : library);
     ASSERT_EQ(0, run.Run(installer));
-    EXPECT_EQ(questions, run.Texts("Copying files..."));
-    for (const Case& c : cases)
-        EXPECT_EQ(c.replaced, ReadWholeFile(Path(c.file)) == "new library") << c.file;
-    EXPECT_EQ(logged, Logged()) << "a kept file is not logged";
     EXPECT_EQ(kComplete, run.ClosingText());
-
-    // The carried stamp is local time; the file keeps it in UTC.
-    FILETIME local = {(DWORD)kTestStamp, (DWORD)(kTestStamp >> 32)}, expected, written, created;
-    LocalFileTimeToFileTime(&local, &expected);
-    HANDLE file = CreateFileA(Path("fresh.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    GetFileTime(file, &created, nullptr, &written);
-    CloseHandle(file);
-    EXPECT_EQ(0, CompareFileTime(&expected, &written));
-    EXPECT_EQ(0, CompareFileTime(&expected, &created));
+    EXPECT_EQ(questions, run.Texts("Copying files..."));
+    for (const auto& c : cases)
+        EXPECT_EQ(c.answer != IDNO, ReadWholeFile(Path(c.file)) == "new library") << c.file;
+    EXPECT_EQ(logged, Logged()) << "a kept file is not logged, nor a group or a shortcut";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\Fresh.lnk"));
+    EXPECT_EQ(kTestStamp, LocalFileTime(Path("fresh.dll")));
+    EXPECT_EQ(kTestStamp, LocalFileTime(Path("fresh.dll"), true));
 }
 
 // File errors and damaged installers end with a message and exit code 0,
@@ -109,7 +142,7 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
 {
     const char* nested = "FILE=TEXT,$D\\sub\\deeper\\a.txt\nFILE=TEXT,$D\\b.txt\nREG=HKCU,Software\\VellmoraTests\\Run\n";
     const char* cannotCopy = "Cannot copy file '$D\\sub\\deeper\\a.txt'. Disk may be full or file may be in use.";
-    struct Case {
+    const struct {
         const char* body;  // null: no script at all
         int answer;
         const char* question;
@@ -133,7 +166,7 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
         {"FILE=TEXT,$D\\taken\nFILE=TEXT,$D\\t.txt\n", IDIGNORE,
          "Cannot copy file '$D\\taken'. Disk may be full or file may be in use.", kComplete, {"FILE=$D\\t.txt"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::string installer = Build(c.body);
         CreateDirectoryA(Path("taken").c_str(), nullptr);
         CInstallerRun run;
@@ -144,8 +177,11 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
         });
         ASSERT_EQ(0, run.Run(installer));
         EXPECT_EQ(c.closing, run.ClosingText()) << c.body;
-        EXPECT_EQ(c.question ? Expect({c.question}) : std::vector<std::string>(), run.Texts("Error")) << c.body;
-        EXPECT_EQ(Expect(c.logged), Logged()) << c.body;
+        std::vector<std::string> questions;
+        if (c.question)
+            questions.push_back(Expanded(c.question, m_destination));
+        EXPECT_EQ(questions, run.Texts("Error")) << c.body;
+        EXPECT_EQ(c.logged, Logged()) << c.body;
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Path("x.exe").c_str()));
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Run");
     }
@@ -161,14 +197,14 @@ TEST_F(InstallRun, CancelInTheMiddleOfALargeCopy)
     std::string body;
     for (int i = 0; i < kFiles; i++)
         body += "FILE=LARGE,$D\\" + std::to_string(i) + ".bin\n";
+    auto sizes = [this] {
+        std::vector<size_t> sizes;
+        for (int i = 0; i < kFiles; i++)
+            sizes.push_back(ReadWholeFile(Path(std::to_string(i) + ".bin")).size());
+        return sizes;
+    };
     for (int answer : {IDNO, IDYES}) {
         std::string installer = Build(body.c_str(), {{"LARGE", std::string(kSize, 'L')}});
-        auto sizes = [this] {
-            std::string listing;
-            for (int i = 0; i < kFiles; i++)
-                listing += std::to_string(ReadWholeFile(Path(std::to_string(i) + ".bin")).size()) + " ";
-            return listing;
-        };
         bool still = false;
         CInstallerRun run;
         run.OnProgress([](HWND dialog) {
@@ -176,7 +212,7 @@ TEST_F(InstallRun, CancelInTheMiddleOfALargeCopy)
             PressButton(dialog, 1001);
         });
         run.Answer("Exit Setup", answer, [&](HWND) {
-            std::string before = sizes();
+            std::vector<size_t> before = sizes();
             Sleep(500);
             still = before == sizes();
         });
@@ -188,14 +224,96 @@ TEST_F(InstallRun, CancelInTheMiddleOfALargeCopy)
         EXPECT_TRUE(still) << "the worker went on while the question was open";
         std::vector<std::string> present;
         for (int i = 0; i < kFiles; i++) {
-            std::string path = Path(std::to_string(i) + ".bin");
-            if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-                present.push_back("FILE=" + path);
-                EXPECT_EQ(kSize, ReadWholeFile(path).size()) << path;
+            std::string name = std::to_string(i) + ".bin";
+            if (GetFileAttributesA(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES) {
+                present.push_back("FILE=$D\\" + name);
+                EXPECT_EQ(kSize, ReadWholeFile(Path(name)).size()) << name;
             }
         }
         EXPECT_EQ(present, Logged());
         EXPECT_EQ(answer == IDNO, present.size() == (size_t)kFiles);
         EXPECT_EQ(answer == IDNO ? kComplete : kAborted, run.ClosingText());
     }
+}
+
+// Components that are off count nothing; conditions count in full whether
+// they hold or not, and one that does not hold takes a single step.
+TEST_F(InstallSteps, WalksVisitMainThenComponentsThenConditionsAndNeverStepPastTheCount)
+{
+    std::string text = Expanded("[MAIN]\nFILE=README.TXT,$D\\main.txt\nSELECTION=ON\nSELECTION=OFF\n"
+                                "IF NOPE==TRUE,SKIPPED\nIF DESTINATIONPATH!=,HELD\nREG=HKCU,Software\\VellmoraTests\\Walk\n"
+                                "ICON=$D\\main.lnk,$D\\main.txt\nICON=$D\\missing\\x.lnk,$D\\main.txt\nRUN=$D\\mark.bat\n"
+                                "[ON]\nFILE=README.TXT,$D\\on.txt\nIF NOPE==TRUE,SKIPPED\n"
+                                "[OFF]\nFILE=README.TXT,$D\\off.txt\nREG=HKCU,Software\\VellmoraTests\\WalkOff\n"
+                                "[SKIPPED]\nFILE=README.TXT,$D\\s1.txt\nFILE=README.TXT,$D\\s2.txt\n"
+                                "FILE=README.TXT,$D\\s3.txt\nRUN=$D\\never.bat\n"
+                                "[HELD]\nFILE=README.TXT,$D\\held.txt\nREG=HKCU,Software\\VellmoraTests\\WalkHeld\n",
+                                m_destination);
+    ASSERT_EQ(1, ReadScript(text.data(), text.size(), m_script, nullptr, nullptr));
+    m_script.SetComponentState(*m_script.m_components.GetHead()->m_next, kStateOff);
+    m_script.m_programGroup = m_destination;
+    // [MAIN] 1 file, 1 shortcut list, 1 registry list; ON 1 file and the
+    // 3 of its condition; [MAIN]'s conditions 3, and 1 file and 1 list.
+    EXPECT_EQ(12u, m_script.CountInstallSteps());
+    std::ofstream(m_destination + "\\mark.bat") << "echo ran> \"" << m_destination << "\\ran.txt\"\r\n";
+
+    ASSERT_EQ(1, WalkFiles(m_script));
+    EXPECT_EQ(5, m_progress.m_steps) << "three files and the two conditions that do not hold";
+    ASSERT_EQ(1, WalkRegistry(m_script));
+    CoInitialize(nullptr);
+    ASSERT_EQ(1, WalkShortcuts(m_script));
+    CoUninitialize();
+    ASSERT_EQ(1, WalkPrograms(m_script));
+    EXPECT_EQ(8, m_progress.m_steps);
+    EXPECT_EQ(Expanded("FILE=$D\\main.txt\nFILE=$D\\on.txt\nFILE=$D\\held.txt\nREG=HKCU,Software\\VellmoraTests\\Walk\n"
+                       "REG=HKCU,Software\\VellmoraTests\\WalkHeld\nICON=$D\\main.lnk\nICON=$D\\missing\\x.lnk\n",
+                       m_destination),
+              Logged()) << "a shortcut whose folder is missing is logged all the same";
+    for (const char* name : {"main.lnk", "s1.txt", "off.txt"})
+        EXPECT_EQ(name[0] == 'm', GetFileAttributesA((m_destination + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(PumpUntil([this] { return GetFileAttributesA((m_destination + "\\ran.txt").c_str()) != INVALID_FILE_ATTRIBUTES; },
+                          20000))
+        << "the program to run was started";
+}
+
+TEST_F(InstallSteps, RegistryEntriesByMode)
+{
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Reg", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, "Kept", 0, REG_SZ, (const BYTE*)"old", 4);
+    RegSetValueExA(key, "Gone", 0, REG_SZ, (const BYTE*)"old", 4);
+    struct Case {
+        const char* line;  // behind "HKCU,Software\VellmoraTests\Reg"
+        const char* value;
+        DWORD type;  // 0: absent afterwards
+        std::string data;
+    } cases[] = {
+        {"\\KeyOnly", "", 0, ""},
+        {",Path,\"%d\\\\x\"", "Path", REG_SZ, "$D\\x"},
+        {",Count,dword:1F", "Count", REG_DWORD, std::string("\x1f\0\0\0", 4)},
+        {",Kept,\"new\",nochange", "Kept", REG_SZ, "old"},
+        {",Fresh,\"new\",nochange", "Fresh", REG_SZ, "new"},
+        {",Gone,\"x\",delete", "Gone", 0, ""},
+        {",,\"Book\"", "", REG_SZ, "Book"},
+        {"\\Missing,Gone,\"x\",delete", "Gone", 0, ""},
+        {"\\New\\Deeper,Deep,\"x\"", "Deep", 0, ""},
+    };
+    for (const Case& c : cases) {
+        CRegItem item;
+        ParseRegLine(std::string("HKCU,Software\\VellmoraTests\\Reg") + c.line, item);
+        EXPECT_EQ(1, m_script.ApplyRegItem(item));
+        BYTE data[64] = {};
+        DWORD type = 0, size = sizeof data;
+        if (RegQueryValueExA(key, c.value, nullptr, &type, data, &size) != ERROR_SUCCESS)
+            type = size = 0;
+        EXPECT_EQ(c.type, type) << c.line;
+        EXPECT_EQ(Expanded(c.data, m_destination), std::string((char*)data, type == REG_SZ ? size - 1 : size)) << c.line;
+    }
+    HKEY missing = nullptr;
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(key, "Missing", 0, KEY_READ, &missing)) << "a delete creates no key";
+    RegCloseKey(key);
+    EXPECT_EQ(Expanded("$R\\KeyOnly\n$R,\"Path\"\n$R,\"Count\"\n$R,\"Fresh\"\n$R,\"\"\n"
+                       "$R\\New\n$R\\New\\Deeper,\"Deep\"\n",
+                       "REG=HKCU,Software\\VellmoraTests\\Reg", "$R"),
+              Logged()) << "values kept or deleted are not logged; a key made for a value is, once";
 }

@@ -33,43 +33,6 @@ std::string BuildInstaller(const std::string& directory, const char* script,
     return EndUpdateResourceA(update, FALSE) ? path : std::string();
 }
 
-std::string BuildReplacingInstaller(const std::string& directory, const std::string& old, HANDLE* held)
-{
-    CopyFileA((TestBinaryDirectory() + "VersionedLibrary.dll").c_str(), old.c_str(), FALSE);
-    std::string script = "[MAIN]\nDEFDIRECTORY=" + directory + "\nFILE=NEWLIB," + old + ",4.73\n";
-    std::string installer = BuildInstaller(directory, script.c_str(), {{"NEWLIB", "new library"}});
-    *held = CreateFileA(old.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    return installer;
-}
-
-namespace {
-
-bool IsWizard(HWND window)
-{
-    return GetDlgItem(window, 0x3024) != nullptr;
-}
-
-// A message box's text is its static control 0xFFFF; the installer's own
-// dialogs all have a progress bar.
-bool IsMessageBox(HWND window)
-{
-    return !IsWizard(window) && GetDlgItem(window, 0xFFFF) != nullptr && GetDlgItem(window, 1006) == nullptr;
-}
-
-} // namespace
-
-CInstallerRun& CInstallerRun::Answer(const char* caption, int button, Action action)
-{
-    m_answers.push_back({caption, button, action});
-    return *this;
-}
-
-CInstallerRun& CInstallerRun::OnProgress(Action action)
-{
-    m_onProgress = action;
-    return *this;
-}
-
 long CInstallerRun::Run(const std::string& program, DWORD timeoutMs)
 {
     CChildProcess process;
@@ -81,13 +44,16 @@ long CInstallerRun::Run(const std::string& program, DWORD timeoutMs)
             process.Kill();
             return -1;
         }
+        // A message box's text is its static control 0xFFFF; the wizard has
+        // the Finish button 0x3025, the progress dialog the bar 1006.
         std::vector<HWND> dialogs = process.FindWindows("#32770");
         bool answered = false;
         for (HWND window : dialogs)
-            if (IsMessageBox(window))
+            if (GetDlgItem(window, 0xFFFF) != nullptr && GetDlgItem(window, 0x3025) == nullptr &&
+                GetDlgItem(window, 1006) == nullptr)
                 AnswerBox(window), answered = true;
         for (HWND window : dialogs) {
-            if (!answered && IsWizard(window))
+            if (!answered && GetDlgItem(window, 0x3025) != nullptr)
                 PressWizard(window);
             if (GetDlgItem(window, 1019) != nullptr && m_onProgress) {
                 Action action = m_onProgress;
@@ -148,12 +114,6 @@ std::vector<std::string> CInstallerRun::Texts(const char* caption) const
     return texts;
 }
 
-std::string CInstallerRun::ClosingText() const
-{
-    std::vector<std::string> closing = Texts("Install");
-    return closing.empty() ? std::string() : closing.back();
-}
-
 std::string ReadWholeFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
@@ -171,9 +131,19 @@ std::vector<std::string> ReadLines(const std::string& path)
     return lines;
 }
 
-std::string Expanded(std::string text, const std::string& directory)
+std::string Expanded(std::string text, const std::string& by, const std::string& mark)
 {
-    for (size_t at = text.find("$D"); at != std::string::npos; at = text.find("$D", at + directory.size()))
-        text.replace(at, 2, directory);
+    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + by.size()))
+        text.replace(at, mark.size(), by);
     return text;
+}
+
+ULONGLONG LocalFileTime(const std::string& path, bool created)
+{
+    FILETIME times[2] = {}, local = {};
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    GetFileTime(file, &times[0], nullptr, &times[1]);
+    CloseHandle(file);
+    FileTimeToLocalFileTime(&times[created ? 0 : 1], &local);
+    return (ULONGLONG)local.dwHighDateTime << 32 | local.dwLowDateTime;
 }

@@ -16,11 +16,6 @@
 std::string BuildInstaller(const std::string& directory, const char* script,
                            const std::vector<std::pair<std::string, std::string>>& files);
 extern const ULONGLONG kTestStamp;
-// An installer that replaces the file at the path, a copy of the test
-// library (version 4.72), by "new library" of version 4.73; the old file is
-// then held open as a running program holds its own: it can be read but not
-// deleted.
-std::string BuildReplacingInstaller(const std::string& directory, const std::string& old, HANDLE* held);
 
 class CInstallerRun {
 public:
@@ -28,9 +23,13 @@ public:
 
     // The next box with this caption gets the button, after the action ran.
     // Without an answer: "Setup" boxes get Yes, others No, else OK.
-    CInstallerRun& Answer(const char* caption, int button, Action action = nullptr);
+    CInstallerRun& Answer(const char* caption, int button, Action action = nullptr)
+    {
+        m_answers.push_back({caption, button, action});
+        return *this;
+    }
     // Runs once the progress dialog is on screen.
-    CInstallerRun& OnProgress(Action action);
+    void OnProgress(Action action) { m_onProgress = action; }
     // Starts the program and answers its windows until it ends; its exit
     // code, or -1 when it had to be killed.
     long Run(const std::string& program, DWORD timeoutMs = 90000);
@@ -38,7 +37,11 @@ public:
     // The texts of the boxes seen with this caption, in order.
     std::vector<std::string> Texts(const char* caption) const;
     // The last box of caption "Install": the closing message.
-    std::string ClosingText() const;
+    std::string ClosingText() const
+    {
+        std::vector<std::string> closing = Texts("Install");
+        return closing.empty() ? std::string() : closing.back();
+    }
 
 private:
     struct CAnswer {
@@ -59,5 +62,7 @@ private:
 std::string ReadWholeFile(const std::string& path);
 // The lines of a text file, split at LF.
 std::vector<std::string> ReadLines(const std::string& path);
-// The text with every "$D" replaced by the directory.
-std::string Expanded(std::string text, const std::string& directory);
+// The text with every mark replaced.
+std::string Expanded(std::string text, const std::string& by, const std::string& mark = "$D");
+// When the file was last written (or created), in local time.
+ULONGLONG LocalFileTime(const std::string& path, bool created = false);
