@@ -1,14 +1,12 @@
-// The install log as the removal program reads it: the line rules, the
-// registry lines, and a whole log.
+// The install log's lines as the removal program reads them: the line rules
+// and the registry lines.
 #include <gtest/gtest.h>
-
-#include <string.h>
 
 #include "RemovalLog.h"
 
 namespace {
 
-// The lines of a text as "key|value", or "key" for a line without "=".
+// The lines of a text as <key|value>, the value empty without "=".
 std::string Lines(const std::string& text)
 {
     std::string result;
@@ -71,26 +69,4 @@ TEST(RemoverLogTest, RegistryLines)
         EXPECT_EQ(c.keyPath, entry.keyPath) << c.value;
         EXPECT_EQ(c.valueName, entry.valueName) << c.value;
     }
-}
-
-// Keys in any case, a later TITLE over an earlier one, unknown keys passed
-// over, ICONUSERGROUP "NO" in any case and nothing else for the common
-// group, and nothing after a section header.
-TEST(RemoverLogTest, WholeLog)
-{
-    const char text[] = "[INSTALL]\r\ntitle=First\nPATH=C:\\V\nICONGROUP=G\nICONUSERGROUP=nO\nDIRECTORY=C:\\V\\D\n"
-                        "UNKNOWN=x\nfile=C:\\V\\a\nICON=C:\\a.lnk\nREG=HKCR,.cbf,\"\"\nTITLE=Later\n[X]\nFILE=C:\\b\n";
-    ASSERT_TRUE(IsInstallLog(text, sizeof text - 1));
-    CRemovalLog log;
-    ReadRemovalLog(text, sizeof text - 1, log);
-    EXPECT_EQ("Later|C:\\V|G|0", log.title + "|" + log.path + "|" + log.group + "|" + std::to_string(log.userGroup));
-    ASSERT_EQ(2u, log.files.size());
-    EXPECT_TRUE(log.files[0].directory && !log.files[1].directory && log.files[1].path == "C:\\V\\a");
-    EXPECT_EQ(1u, log.shortcuts.size() * log.registry.size());
-    for (const char* other : {"[INSTALL]\nICONUSERGROUP=No \n", "[INSTALL]\nICONUSERGROUP=YES\n", "[INSTALL]"}) {
-        CRemovalLog read;
-        ReadRemovalLog(other, strlen(other), read);
-        EXPECT_EQ(1, read.userGroup) << other;
-    }
-    EXPECT_FALSE(IsInstallLog("[install]\n", 10));
 }

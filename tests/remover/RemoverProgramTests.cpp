@@ -1,16 +1,16 @@
 // SWEEPER.EXE and Remove.exe on hand-written logs in the prefix: what they
-// ask, what they delete from its files and registry, and what they leave.
+// ask, and what of an installation's files and registry they delete.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
+#include <shlwapi.h>
+#include <string.h>
 
-#include <thread>
+#include <algorithm>
 #include <vector>
 
-#include "DialogDriver.h"
 #include "ProcessRunner.h"
 #include "RemoverApp.h"
-#include "RemoverDialog.h"
 #include "RemoverTestSupport.h"
 #include "RemoverWorker.h"
 #include "TestApp.h"
@@ -19,28 +19,62 @@ namespace {
 
 const char kTestKey[] = "Software\\VellmoraRemoverTest";
 const char kGroup[] = "Vellmora Remover Test";
-const DWORD kWait = 20000;
 
-// A copy of the removal program in a scratch folder, as Remove writes it.
-bool StartSweeper(CChildProcess& sweeper, const std::string& arguments)
-{
-    std::string copy = MakeScratchDirectory("sweeper") + "\\SWEEPER.EXE";
-    return CopyFileA((TestBinaryDirectory() + "SWEEPER.exe").c_str(), copy.c_str(), FALSE) &&
-           sweeper.Start(copy, arguments);
-}
+// The installation the logs are written for: files and folders (with "\")
+// in its folder, keys and values ("key=name") below the test key, and its
+// program group in the user's and in the common Programs folder.
+const char* const kInstallation[] = {"INSTALL.LOG", "Kept\\", "Kept\\user data.txt", "Links\\", "Links\\one.lnk",
+                                     "Remove.exe", "Sub\\", "Sub\\b.txt", "a.exe", "group common", "group user",
+                                     "reg Default", "reg Default\\shell", "reg Other", "reg Tree", "reg Tree\\Sub1",
+                                     "reg Values=", "reg Values=Gone", "reg Values=Stays"};
 
-std::string Answer(DWORD process, const char* caption, int button, CDialogAnswer::Action action = nullptr)
-{
-    CDialogAnswer answer(caption, button, process, kWait, action);
-    return answer.Wait() ? answer.Text() : std::string("no box ") + caption;
-}
-
-// The program group in the user's (0) and the common (1) Programs folder.
-std::string GroupFolder(int common)
+std::string GroupFolder(bool common)
 {
     char folder[MAX_PATH] = "";
     SHGetSpecialFolderPathA(nullptr, folder, common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, FALSE);
     return std::string(folder) + "\\" + kGroup;
+}
+
+// A copy of the removal program in the folder, as Remove writes it.
+bool StartSweeper(CChildProcess& sweeper, const std::string& folder, const std::string& arguments)
+{
+    std::string copy = folder + "\\SWEEPER.EXE";
+    return CopyFileA((TestBinaryDirectory() + "SWEEPER.exe").c_str(), copy.c_str(), FALSE) &&
+           sweeper.Start(copy, arguments);
+}
+
+// Starts Remove.exe with its temporary folder at `temp` (TMP comes first).
+bool StartRemove(CChildProcess& remove, const std::string& program, const std::string& temp)
+{
+    char saved[MAX_PATH] = "";
+    DWORD length = GetEnvironmentVariableA("TMP", saved, MAX_PATH);
+    SetEnvironmentVariableA("TMP", temp.c_str());
+    bool started = remove.Start(program);
+    SetEnvironmentVariableA("TMP", length ? saved : nullptr);
+    return started;
+}
+
+// The paths waiting for deletion at the next start from the first'th on
+// that begin with `under`, in their long form while they exist.
+std::vector<std::string> PendingDeletions(size_t first, const std::string& under)
+{
+    const char key[] = "System\\CurrentControlSet\\Control\\Session Manager";
+    DWORD size = 0;
+    SHGetValueA(HKEY_LOCAL_MACHINE, key, "PendingFileRenameOperations", nullptr, nullptr, &size);
+    std::string data(size + 2, '\0');
+    if (SHGetValueA(HKEY_LOCAL_MACHINE, key, "PendingFileRenameOperations", nullptr, &data[0], &size) != 0)
+        size = 0;
+    // Pairs of a path after "\??\" and an empty new name.
+    std::vector<std::string> paths;
+    for (size_t p = 0; p < size; p += strlen(&data[p]) + 1) {
+        char full[MAX_PATH] = "";
+        if (strlen(&data[p]) > 4)
+            paths.push_back(GetLongPathNameA(&data[p + 4], full, MAX_PATH) ? full : &data[p + 4]);
+    }
+    paths.erase(paths.begin(), paths.begin() + std::min(first, paths.size()));
+    paths.erase(std::remove_if(paths.begin(), paths.end(), [&](const std::string& path) { return path.find(under) != 0; }),
+                paths.end());
+    return paths;
 }
 
 class RemoverTest : public testing::Test {
@@ -48,159 +82,163 @@ protected:
     void SetUp() override
     {
         m_folder = MakeScratchDirectory("remover test");
-        for (int common : {0, 1})
-            CreateDirectoryA(GroupFolder(common).c_str(), nullptr);
+        m_app = m_folder + "\\Spaced App";
     }
     void TearDown() override
     {
+        Uninstall();
         RemoveTree(m_folder);
-        for (int common : {0, 1})
+    }
+    void Uninstall()
+    {
+        RemoveTree(m_app);
+        for (bool common : {false, true})
             RemoveDirectoryA(GroupFolder(common).c_str());
         DeleteKeyTree(HKEY_CURRENT_USER, kTestKey);
     }
+    // Every entry of the installation afresh, the log with the text (with
+    // %a the installation folder and %k the test key) or none.
+    void Install(const char* log)
+    {
+        Uninstall();
+        CreateDirectoryA(m_app.c_str(), nullptr);
+        for (const char* entry : kInstallation)
+            Entry(entry, true);
+        CopyFileA((TestBinaryDirectory() + "Remove.exe").c_str(), (m_app + "\\Remove.exe").c_str(), FALSE);
+        std::string text = log ? log : "";
+        const std::string pairs[][2] = {{"%a", m_app}, {"%k", kTestKey}};
+        for (const auto& pair : pairs)
+            for (size_t p; (p = text.find(pair[0])) != std::string::npos;)
+                text.replace(p, 2, pair[1]);
+        WriteTextFile(m_app + "\\INSTALL.LOG", text);
+        if (log == nullptr)
+            DeleteFileA((m_app + "\\INSTALL.LOG").c_str());
+    }
+    // Makes the entry, or tells whether it is there.
+    bool Entry(const std::string& entry, bool make)
+    {
+        std::string path = m_app + "\\" + entry;
+        if (entry.compare(0, 6, "group ") == 0)
+            path = GroupFolder(entry == "group common") + "\\";
+        if (entry.compare(0, 4, "reg ") == 0) {
+            size_t equals = entry.find('=');
+            std::string key = std::string(kTestKey) + "\\" + entry.substr(4, equals - 4);
+            const char* name = equals == std::string::npos ? nullptr : entry.c_str() + equals + 1;
+            return make ? SHSetValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, "x", 2) == 0
+                        : RegistryHas(HKEY_CURRENT_USER, key, name);
+        }
+        if (make && path.back() == '\\')
+            CreateDirectoryA(path.c_str(), nullptr);
+        else if (make)
+            WriteTextFile(path, "x");
+        return PathExists(path);
+    }
+    // The entries of the installation that are not there, between "|".
+    std::string Missing()
+    {
+        std::string missing;
+        for (const char* entry : kInstallation)
+            if (!Entry(entry, false))
+                missing += (missing.empty() ? "" : "|") + std::string(entry);
+        return missing;
+    }
     std::string m_folder;
+    std::string m_app;
 };
 
 } // namespace
 
-// A missing argument ends silently; a missing log or one that is not an
-// install log gets its message; "No" to the question deletes nothing. The
-// program always ends by itself.
-TEST_F(RemoverTest, EndsWithoutDeletingOnEveryRefusal)
-{
-    const struct {
-        const char* log; // null: none is written
-        const char* caption;
-        int button;
-        const char* text;
-    } cases[] = {
-        {nullptr, nullptr, 0, ""},
-        {nullptr, "Error", IDOK, "Install.log file not fount."},
-        {"INSTALL]\nFILE=%v\n", "Error", IDOK, "Cannot read install.log file."},
-        {"[INSTAL", "Error", IDOK, "Cannot read install.log file."},
-        {"[INSTALL]\r\nTITLE=Test Program v2\nFILE=%v\n", "Removing", IDNO, "Do you want remove program Test Program v2."},
-    };
-    std::string victim = m_folder + "\\victim.txt";
-    std::string logPath = m_folder + "\\log folder\\INSTALL.LOG";
-    CreateDirectoryA((m_folder + "\\log folder").c_str(), nullptr);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        WriteTextFile(victim, "keep me");
-        DeleteFileA(logPath.c_str());
-        if (c.log != nullptr)
-            WriteTextFile(logPath, Expand(c.log, {"%v", victim}));
-        CChildProcess sweeper;
-        ASSERT_TRUE(StartSweeper(sweeper, c.caption ? logPath : ""));
-        if (c.caption != nullptr) {
-            EXPECT_EQ(c.text, Answer(sweeper.GetProcessId(), c.caption, c.button));
-        }
-        EXPECT_EQ(0, sweeper.Wait(kWait));
-        EXPECT_TRUE(PathExists(victim));
-        EXPECT_EQ(c.log != nullptr, PathExists(logPath));
-    }
-}
-
-namespace {
-std::vector<int> g_progress;
-
-// While "Program removed." is shown: only the last step's label is
-// emphasised, and every bar has run to its end. The worker's last updates
-// may still be on their way.
-void ReadProgress(HWND box, void*)
-{
-    HWND dialog = GetWindow(box, GW_OWNER);
-    HFONT fonts[] = {(HFONT)GetStockObject(ANSI_VAR_FONT), (HFONT)GetStockObject(SYSTEM_FONT)};
-    PumpUntil([&] {
-        g_progress.clear();
-        const int items[][2] = {{1007, 1005}, {1010, 1006}, {1011, 1008}, {1012, 1009}};
-        for (int i = 0; i < 4; i++) {
-            HFONT font = (HFONT)SendDlgItemMessageA(dialog, items[i][0], WM_GETFONT, 0, 0);
-            g_progress.push_back((font == fonts[i == 3] ? 1 : 0) + 10 * (int)SendDlgItemMessageA(dialog, items[i][1], PBM_GETPOS, 0, 0));
-        }
-        return g_progress == std::vector<int>{51, 41, 21, 41};
-    }, 5000);
-}
-} // namespace
-
-// Files go before directories whatever their order in the log; a directory
-// that still holds something stays, and so does the installation folder
+// One installation, a log for it and the boxes the removal shows: a refusal
+// deletes nothing, a removal what the log lists up to its next section.
+// Keys in any case, a later TITLE over an earlier one, unknown keys passed
+// over. Files go before directories whatever their order in the log; a
+// directory that still holds something stays, and the installation folder
 // around it; the log goes although it is not listed; ICONUSERGROUP "YES"
-// names the user's group. Registry lines delete a key with its subkeys, a
-// value, or with ,"" a whole key.
-TEST_F(RemoverTest, RemovesWhatTheLogLists)
+// names the user's group, "no" in any case the common one. REG lines delete
+// a key with its subkeys, a value, or with ,"" a whole key. Every run ends
+// by itself, its copy waiting with its folder for deletion at the next
+// start. Remove.exe, with spaces in its path and in the temporary folder's,
+// starts the removal from a fresh folder of its own.
+TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
 {
-    std::string app = m_folder + "\\App";
-    for (const char* folder : {"", "\\Sub", "\\Kept", "\\Links"})
-        CreateDirectoryA((app + folder).c_str(), nullptr);
-    for (const char* file : {"\\a.exe", "\\Sub\\b.txt", "\\Kept\\user data.txt", "\\Links\\one.lnk"})
-        WriteTextFile(app + file, "x");
-    std::string key = kTestKey;
-    for (const char* path : {"\\Tree\\Sub1\\Sub2", "\\Tree", "\\Default\\shell", "\\Other"})
-        SetRegistryString(HKEY_CURRENT_USER, key + path, "", "x");
-    for (const char* value : {"", "Gone", "Stays"})
-        SetRegistryString(HKEY_CURRENT_USER, key + "\\Values", value, "x");
-    std::string logPath = app + "\\INSTALL.LOG";
-    WriteTextFile(logPath, Expand("[INSTALL]\r\nTITLE=Hand Written\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=YES\n"
-                                  "DIRECTORY=%a\\Sub\nDIRECTORY=%a\\Kept\nFILE=%a\\Sub\\b.txt\nFILE=%a\\a.exe\n"
-                                  "REG=HKCU,%k\\Tree\nREG=HKCU,%k\\Values,\"Gone\"\nREG=HKCU,%k\\Default,\"\"\n"
-                                  "REG=HKCU,%k\\Missing,\"v\"\nICON=%a\\Links\\one.lnk\nICON=%a\\Links\\none.lnk\n",
-                                  {"%a", app, "%k", key, "%g", kGroup}));
-
-    // In this process: Wine answers WM_GETFONT from another process with 0,
-    // where Windows gives the font.
-    std::string question, done;
-    std::thread answers([&] {
-        question = Answer(GetCurrentProcessId(), "Removing", IDYES);
-        done = Answer(GetCurrentProcessId(), "Removing", IDOK, ReadProgress);
-    });
-    CRemoverDialog dialog(logPath.c_str());
-    dialog.DoModal(nullptr);
-    answers.join();
-    EXPECT_EQ(0, dialog.GetEndCode()) << "closed by itself";
-    EXPECT_EQ("Do you want remove program Hand Written.", question);
-    EXPECT_EQ("Program removed.", done);
-    EXPECT_EQ((std::vector<int>{51, 41, 21, 41}), g_progress) << "bar positions times 10, plus 1 for the right font";
-
-    for (const char* gone : {"\\a.exe", "\\Sub", "\\Links\\one.lnk", "\\INSTALL.LOG"})
-        EXPECT_FALSE(PathExists(app + gone)) << gone;
-    for (const char* stays : {"\\Kept\\user data.txt", "\\Links"})
-        EXPECT_TRUE(PathExists(app + stays)) << stays;
-    EXPECT_FALSE(PathExists(GroupFolder(0)));
-    EXPECT_TRUE(PathExists(GroupFolder(1)));
-    for (const char* gone : {"\\Tree", "\\Default"})
-        EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, key + gone)) << gone;
-    EXPECT_FALSE(RegistryValueExists(HKEY_CURRENT_USER, key + "\\Values", "Gone"));
-    EXPECT_TRUE(RegistryValueExists(HKEY_CURRENT_USER, key + "\\Values", "Stays"));
-    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, key + "\\Other"));
+    enum Start { kNoArgument, kSweeper, kRemove };
+    const struct {
+        Start start;
+        const char* log; // null: none is written
+        std::vector<std::pair<int, const char*>> boxes; // the button pressed and the text
+        const char* missing;
+    } cases[] = {
+        {kNoArgument, "[INSTALL]\nFILE=%a\\a.exe\n", {}, ""},
+        {kSweeper, nullptr, {{IDOK, "Error: Install.log file not fount."}}, "INSTALL.LOG"},
+        {kSweeper, "[install]\nFILE=%a\\a.exe\n", {{IDOK, "Error: Cannot read install.log file."}}, ""},
+        {kSweeper, "[INSTAL", {{IDOK, "Error: Cannot read install.log file."}}, ""},
+        {kSweeper, "[INSTALL]\r\nTITLE=Test Program v2\nFILE=%a\\a.exe\n",
+         {{IDNO, "Removing: Do you want remove program Test Program v2."}}, ""},
+        {kSweeper,
+         "[INSTALL]\r\ntitle=First\nPATH=%a\nICONGROUP=Vellmora Remover Test\nICONUSERGROUP=YES\nDIRECTORY=%a\\Sub\nDirectory=%a\\Kept\n"
+         "UNKNOWN=x\nFILE=%a\\Sub\\b.txt\nfile=%a\\a.exe\nREG=HKCU,%k\\Tree\nREG=HKCU,%k\\Values,\"Gone\"\n"
+         "REG=HKCU,%k\\Default,\"\"\nREG=HKCU,%k\\Missing,\"v\"\nICON=%a\\Links\\one.lnk\nICON=%a\\Links\\none.lnk\n"
+         "TITLE=Hand Written\n[OTHER]\nFILE=%a\\Remove.exe\n",
+         {{IDYES, "Removing: Do you want remove program Hand Written."}, {IDOK, "Removing: Program removed."}},
+         "INSTALL.LOG|Links\\one.lnk|Sub\\|Sub\\b.txt|a.exe|group user|reg Default|reg Default\\shell|reg Tree|"
+         "reg Tree\\Sub1|reg Values=Gone"},
+        {kRemove, "[INSTALL]\nTITLE=Spaced\nPATH=%a\nICONGROUP=Vellmora Remover Test\nICONUSERGROUP=nO\nFILE=%a\\Remove.exe\n",
+         {{IDYES, "Removing: Do you want remove program Spaced."}, {IDOK, "Removing: Program removed."}},
+         "INSTALL.LOG|Remove.exe|group common"},
+    };
+    std::string temp = m_folder + "\\temp folder";
+    CreateDirectoryA(temp.c_str(), nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.log ? c.log : "no log");
+        Install(c.log);
+        ASSERT_EQ(c.log ? "" : "INSTALL.LOG", Missing());
+        size_t pending = PendingDeletions(0, "").size();
+        CChildProcess program;
+        std::string folder = c.start == kRemove ? temp + "\\VLR" : MakeScratchDirectory("sweeper");
+        ASSERT_TRUE(c.start == kRemove ? StartRemove(program, m_app + "\\Remove.exe", temp)
+                                       : StartSweeper(program, folder, c.start == kSweeper ? m_app + "\\INSTALL.LOG" : ""));
+        for (const auto& box : c.boxes) {
+            std::string caption(box.second, strcspn(box.second, ":"));
+            EXPECT_EQ(box.second, caption + ": " + Answer(c.start == kRemove ? 0 : program.GetProcessId(),
+                                                          caption.c_str(), box.first));
+        }
+        EXPECT_EQ(0, program.Wait(30000));
+        std::vector<std::string> added;
+        PumpUntil([&] { return (added = PendingDeletions(pending, folder)).size() >= 2; }, 10000);
+        added.resize(std::max<size_t>(added.size(), 2));
+        EXPECT_EQ((std::vector<std::string>{added[1] + "\\SWEEPER.EXE", added[1]}), added) << "below " << folder;
+        EXPECT_EQ(c.missing, Missing());
+    }
+    CChildProcess failing;
+    ASSERT_TRUE(StartRemove(failing, "Remove.exe", m_folder + "\\no such folder"));
+    EXPECT_EQ(1, failing.Wait()) << "without a temporary folder";
 }
 
 namespace {
 std::string g_many;
 int g_held[2];
 
-int CountFiles(const std::string& folder)
+// The worker deletes the files in their order: the number of the first one
+// left.
+int FirstLeft()
 {
-    int count = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*.txt").c_str(), &data);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data))
-        count++;
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
-    return count;
+    int i = 0;
+    while (i < 1000 && !PathExists(g_many + std::to_string(i)))
+        i++;
+    return i;
 }
 
 // Presses the progress dialog's Cancel while the question is still open, so
 // that the press waits for the worker's next item.
 void PressCancelBehind(HWND box, void*) { PressButton(GetWindow(box, GW_OWNER), 1001); }
 
-// The files left while the cancel question is open, at first and a moment
-// later: a worker that is not held deletes hundreds meanwhile.
-void CountHeldFiles(HWND, void*)
+// The first file left when the cancel question opens and a moment later: a
+// worker that is not held deletes hundreds meanwhile.
+void ReadHeldFiles(HWND, void*)
 {
-    g_held[0] = CountFiles(g_many);
+    g_held[0] = FirstLeft();
     Sleep(300);
-    g_held[1] = CountFiles(g_many);
+    g_held[1] = FirstLeft();
 }
 } // namespace
 
@@ -208,82 +246,29 @@ void CountHeldFiles(HWND, void*)
 // and keeps the log for a later removal, "No" lets it finish.
 TEST_F(RemoverTest, CancelHoldsTheWorkerAtAnItem)
 {
-    g_many = m_folder + "\\many";
-    CreateDirectoryA(g_many.c_str(), nullptr);
-    std::string log = "[INSTALL]\nTITLE=Long\n";
+    g_many = m_folder + "\\many ";
+    std::string log = "[INSTALL]\nTITLE=Long\n", logPath = m_folder + "\\INSTALL.LOG";
     for (int i = 0; i < 1000; i++)
-        log += "FILE=" + g_many + "\\" + std::to_string(i) + ".txt\n";
-    std::string logPath = m_folder + "\\INSTALL.LOG";
+        log += "FILE=" + g_many + std::to_string(i) + "\n";
     for (int cancel : {IDYES, IDNO}) {
         for (int i = 0; i < 1000; i++)
-            WriteTextFile(g_many + "\\" + std::to_string(i) + ".txt", "");
+            WriteTextFile(g_many + std::to_string(i), "");
         WriteTextFile(logPath, log);
         CChildProcess sweeper;
-        ASSERT_TRUE(StartSweeper(sweeper, logPath));
+        ASSERT_TRUE(StartSweeper(sweeper, MakeScratchDirectory("sweeper"), logPath));
         DWORD id = sweeper.GetProcessId();
         EXPECT_EQ("Do you want remove program Long.", Answer(id, "Removing", IDYES, PressCancelBehind));
         EXPECT_EQ("Programs is not removed correctly. Do you want cancel removing?",
-                  Answer(id, "Canceling...", cancel, CountHeldFiles));
+                  Answer(id, "Canceling...", cancel, ReadHeldFiles));
         EXPECT_EQ(g_held[0], g_held[1]) << "nothing is deleted while the question is open";
-        EXPECT_GT(g_held[0], 0);
+        EXPECT_LT(g_held[0], 1000);
         if (cancel == IDNO) {
             EXPECT_EQ("Program removed.", Answer(id, "Removing", IDOK));
         }
-        EXPECT_EQ(0, sweeper.Wait(kWait));
+        EXPECT_EQ(0, sweeper.Wait(30000));
         EXPECT_EQ(cancel == IDYES, PathExists(logPath));
-        EXPECT_EQ(cancel == IDNO, CountFiles(g_many) == 0);
+        EXPECT_EQ(cancel == IDNO, FirstLeft() == 1000);
     }
-}
-
-namespace {
-// Starts Remove.exe with its temporary folder at `temp`.
-bool StartRemove(CChildProcess& remove, const std::string& program, const std::string& temp)
-{
-    char saved[2][MAX_PATH] = {};
-    const char* names[] = {"TEMP", "TMP"};
-    for (int i = 0; i < 2; i++) {
-        GetEnvironmentVariableA(names[i], saved[i], MAX_PATH);
-        SetEnvironmentVariableA(names[i], temp.c_str());
-    }
-    bool started = remove.Start(program);
-    for (int i = 0; i < 2; i++)
-        SetEnvironmentVariableA(names[i], saved[i]);
-    return started;
-}
-} // namespace
-
-// Remove.exe, and the temporary folder, with spaces in their paths: the
-// removal program it starts reads the log beside it and deletes Remove.exe
-// with the rest (ICONUSERGROUP "no": the common group); its own copy, in a
-// fresh folder under the temporary folder, waits with that folder for
-// deletion at the next start. Without a temporary folder Remove ends with 1.
-TEST_F(RemoverTest, RemoveStartsTheRemovalFromAFolderOfItsOwn)
-{
-    std::string app = m_folder + "\\Program Files\\Spaced App";
-    std::string temp = m_folder + "\\temp folder";
-    for (const std::string& folder : {m_folder + "\\Program Files", app, temp})
-        CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA((TestBinaryDirectory() + "Remove.exe").c_str(), (app + "\\Remove.exe").c_str(), FALSE));
-    WriteTextFile(app + "\\INSTALL.LOG", Expand("[INSTALL]\nTITLE=Spaced\nPATH=%a\nICONGROUP=%g\nICONUSERGROUP=no\n"
-                                                "FILE=%a\\Remove.exe\n",
-                                                {"%a", app, "%g", kGroup}));
-    std::vector<std::string> pendingBefore = PendingDeletions();
-
-    CChildProcess remove;
-    ASSERT_TRUE(StartRemove(remove, app + "\\Remove.exe", temp));
-    EXPECT_EQ(0, remove.Wait());
-    EXPECT_TRUE(AnswerRemoval("Spaced"));
-    EXPECT_FALSE(PathExists(app)) << "what the log lists, the log and the folder are gone";
-    EXPECT_TRUE(PathExists(GroupFolder(0)));
-    EXPECT_FALSE(PathExists(GroupFolder(1)));
-    std::vector<std::string> added = PendingDeletions(pendingBefore);
-    ASSERT_EQ(2u, added.size());
-    EXPECT_EQ(added[1] + "\\SWEEPER.EXE", added[0]);
-    EXPECT_EQ(0u, added[1].find(temp + "\\VLR")) << added[1];
-
-    CChildProcess failing;
-    ASSERT_TRUE(StartRemove(failing, "Remove.exe", m_folder + "\\no such folder"));
-    EXPECT_EQ(1, failing.Wait());
 }
 
 // Libraries beside the removal program are not loaded once it has limited

@@ -1,28 +1,43 @@
-// Files, registry entries and pending deletions as the remover tests set
-// them up and look at them.
+// Files, registry entries and message boxes as the remover tests look at them.
 #pragma once
 
 #include <windows.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
-#include <vector>
 
-void WriteTextFile(const std::string& path, const std::string& text);
-std::string ReadFileText(const std::string& path);
-bool PathExists(const std::string& path);
-// Every "%k" of the text replaced by the text for k.
-std::string Expand(std::string text, const std::vector<std::string>& pairs);
+#include "DialogDriver.h"
 
-// Creates the key as needed.
-void SetRegistryString(HKEY root, const std::string& key, const char* name, const char* data);
-bool RegistryKeyExists(HKEY root, const std::string& key);
-bool RegistryValueExists(HKEY root, const std::string& key, const char* name);
+inline void WriteTextFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
 
-// The paths that wait for deletion at the next start which `before` did
-// not hold, in their order and in their long form.
-std::vector<std::string> PendingDeletions(const std::vector<std::string>& before = {});
+inline std::string ReadFileText(const std::string& path)
+{
+    std::stringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
+}
 
-// Answers a removal program that another program started: "Yes" to its
-// question about the program of that title and "OK" to "Program removed.",
-// then waits for its end. False when a box did not come or said otherwise.
-bool AnswerRemoval(const std::string& title);
+inline bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Whether the key is there, or with a name the value in it.
+inline bool RegistryHas(HKEY root, const std::string& key, const char* name = nullptr)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return false;
+    bool found = name == nullptr || RegQueryValueExA(handle, name, nullptr, nullptr, nullptr, nullptr) == 0;
+    RegCloseKey(handle);
+    return found;
+}
+
+// Answers the next box of that caption, of the process or of any for 0,
+// and gives its text.
+inline std::string Answer(DWORD process, const char* caption, int button, CDialogAnswer::Action action = nullptr)
+{
+    CDialogAnswer answer(caption, button, process, 30000, action);
+    return answer.Wait() ? answer.Text() : std::string("no box ") + caption;
+}
