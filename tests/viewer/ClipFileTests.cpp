@@ -18,21 +18,6 @@ using namespace std::string_literals;
 
 namespace {
 
-CClipFormat* Block(const char* name, UINT format, const std::string& bytes)
-{
-    CClipFormat* record = new CClipFormat(name, format);
-    record->SetBlock(bytes.data(), (DWORD)bytes.size());
-    return record;
-}
-
-CClipPage* Page(const char* name, std::vector<CClipFormat*> records)
-{
-    CClipPage* page = new CClipPage(name);
-    for (CClipFormat* record : records)
-        page->Append(record);
-    return page;
-}
-
 std::string U32(uint32_t value) { return std::string((const char*)&value, 4); }
 
 // Pages and their records as "name:format=first bytes" lines.
@@ -124,16 +109,9 @@ TEST_F(ClipFiles, ReadersCheckEveryLengthAgainstTheBytes)
     const std::string head = "VLMB1P\0"s;
     const std::string text = U32(1) + "Text\0"s + U32(2) + "hi";
     const std::string dib = U32(2) + "Bitmap\0"s + U32(0);
-    std::string header(40, '\0');
-    auto dibHeader = [&](int32_t width, int32_t height, uint16_t bits, uint32_t compression, uint32_t image) {
-        std::string h = header;
-        h[0] = 40;
-        memcpy(&h[4], &width, 4);
-        memcpy(&h[8], &height, 4);
-        memcpy(&h[14], &bits, 2);
-        memcpy(&h[16], &compression, 4);
-        memcpy(&h[20], &image, 4);
-        return h;
+    auto dibHeader = [](LONG width, LONG height, WORD bits, DWORD compression, DWORD image) {
+        BITMAPINFOHEADER header = {40, width, height, 1, bits, compression, image, 0, 0, 0, 0};
+        return std::string((const char*)&header, sizeof header);
     };
     const struct {
         const char* what;
@@ -219,43 +197,30 @@ TEST_F(ClipFiles, AFormatWhoseLowestByteIsTheEndOfPageMarkerNeverBreaksTheBook)
 
 namespace {
 
-// What one clipboard format holds, as comparable bytes.
-std::string FormatContent(UINT format)
-{
-    HANDLE handle = GetClipboardData(format);
-    switch (format) {
-    case CF_BITMAP: {
-        std::vector<DWORD> pixels = Pixels((HBITMAP)handle);
-        return std::string((const char*)pixels.data(), pixels.size() * 4);
-    }
-    case CF_PALETTE: {
-        std::vector<PALETTEENTRY> entries = Entries((HPALETTE)handle);
-        return std::string((const char*)entries.data(), entries.size() * 4);
-    }
-    case CF_ENHMETAFILE: return EnhMetafileBits((HENHMETAFILE)handle);
-    case CF_METAFILEPICT: {
-        const METAFILEPICT* picture = (const METAFILEPICT*)GlobalLock(handle);
-        if (picture == nullptr)
-            return "";
-        std::string content = std::string((const char*)picture, 12) + MetafileBits(picture->hMF);
-        GlobalUnlock(handle);
-        return content;
-    }
-    default: {
-        const char* block = (const char*)GlobalLock(handle);
-        std::string bytes = block != nullptr ? std::string(block, GlobalSize(handle)) : "";
-        GlobalUnlock(handle);
-        return bytes;
-    }
-    }
-}
-
+// What each format on the clipboard holds, as comparable bytes.
 std::vector<std::string> ClipboardContents(const std::vector<UINT>& formats)
 {
     std::vector<std::string> contents;
     CClipboardLock lock(nullptr);
-    for (UINT format : formats)
-        contents.push_back(lock.IsOpen() ? FormatContent(format) : "");
+    for (UINT format : formats) {
+        HANDLE handle = lock.IsOpen() ? GetClipboardData(format) : nullptr;
+        std::string content;
+        if (format == CF_BITMAP) {
+            std::vector<DWORD> pixels = Pixels((HBITMAP)handle);
+            content.assign((const char*)pixels.data(), pixels.size() * 4);
+        } else if (format == CF_PALETTE) {
+            std::vector<PALETTEENTRY> entries = Entries((HPALETTE)handle);
+            content.assign((const char*)entries.data(), entries.size() * 4);
+        } else if (format == CF_ENHMETAFILE) {
+            content = EnhMetafileBits((HENHMETAFILE)handle);
+        } else if (const char* block = (const char*)GlobalLock(handle)) {
+            content.assign(block, GlobalSize(handle));
+            if (format == CF_METAFILEPICT)
+                content = content.substr(0, 12) + MetafileBits(((const METAFILEPICT*)block)->hMF);
+            GlobalUnlock(handle);
+        }
+        contents.push_back(content);
+    }
     return contents;
 }
 
