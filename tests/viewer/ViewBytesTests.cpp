@@ -1,6 +1,6 @@
-// The views' byte-level readers: hex rows, text statistics and where the
-// parts of a DIB lie, with blocks that end at a guard page. The drop lists,
-// item lists and locales are read by the information view's tests.
+// The views' byte-level readers: hex rows and where the parts of a DIB lie,
+// with blocks that end at a guard page. Text statistics, drop lists, item
+// lists and locales are read by the information view's tests.
 #include <string>
 #include <vector>
 
@@ -13,8 +13,6 @@
 namespace {
 typedef std::vector<BYTE> Bytes;
 
-Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
 // The first 40 bytes of a header of headerBytes.
 Bytes DibHeader(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression, uint32_t coloursUsed,
                 DWORD headerBytes = sizeof(BITMAPINFOHEADER))
@@ -23,57 +21,29 @@ Bytes DibHeader(int32_t width, int32_t height, uint16_t bitCount, uint32_t compr
     return Bytes((BYTE*)&header, (BYTE*)(&header + 1));
 }
 
-std::string Row(const Bytes& bytes, uint32_t offset, int* last = nullptr)
-{
-    char row[kHexRowLength + 1] = "untouched";
-    int isLast = FormatHexRow(row, bytes.data(), (uint32_t)bytes.size(), offset);
-    if (last != nullptr)
-        *last = isLast;
-    return row;
-}
 } // namespace
 
 TEST(ViewBytes, HexRowsKeepTheirColumns)
 {
-    int last;
-    EXPECT_EQ("00000000  48 65 6C 6C 6F 2C  20 77 6F 72 6C 64  Hello,.world ", Row(Text("Hello, world"), 0, &last));
-    EXPECT_TRUE(last) << "12 bytes are one full row, the last";
-    EXPECT_EQ("untouched", Row(Bytes(), 0, &last)) << "no byte: the row is left as it was";
-    EXPECT_TRUE(last);
-
-    Bytes thirteen = Text("Hello, world!");
-    EXPECT_EQ("00000000  48 65 6C 6C 6F 2C  20 77 6F 72 6C 64  Hello,.world ", Row(thirteen, 0, &last));
-    EXPECT_FALSE(last);
-    EXPECT_EQ("0000000c  21                                    !            ", Row(thirteen, 12, &last));
-    EXPECT_TRUE(last);
-
-    Bytes edges = {0x20, 0x21, 0x7E, 0x7F, 0x80, 0xFF, 0x00, 0x26, 0x41, 0x09, 0xA0, 0x2E};
-    std::string row = Row(edges, 0);
-    ASSERT_EQ((size_t)kHexRowLength, row.size());
-    EXPECT_EQ(".!~....&A...", row.substr(48, 12)) << "only 0x21 to 0x7E show as themselves";
-    EXPECT_EQ("20 21 7E 7F 80 FF  00 26 41 09 A0 2E ", row.substr(10, 37));
-}
-
-TEST(ViewBytes, TextStatisticsCountUnitsBeforeTheZero)
-{
-    struct Case {
-        Bytes bytes;
-        int unitBytes;
-        CTextStats expected; // length in bytes, lines, words, characters
+    const struct {
+        std::string bytes;
+        uint32_t offset;
+        const char* row;
+        int last;
     } cases[] = {
-        {Text("one "), 1, {4, 1, 2, 3}},
-        {Text(std::string(" \n\nx\0tail", 9)), 1, {4, 3, 1, 1}},
-        {Text("no zero at all"), 1, {14, 1, 4, 11}},
-        {Text("abc"), 2, {2, 1, 1, 1}}, // an odd byte is no unit
+        {"", 0, "untouched", 1}, // no byte: the row is left as it was
+        {"Hello, world", 0, "00000000  48 65 6C 6C 6F 2C  20 77 6F 72 6C 64  Hello,.world ", 1},
+        {"Hello, world!", 0, "00000000  48 65 6C 6C 6F 2C  20 77 6F 72 6C 64  Hello,.world ", 0},
+        {"Hello, world!", 12, "0000000c  21                                    !            ", 1},
+        // Only 0x21 to 0x7E show as themselves.
+        {std::string("\x20\x21\x7E\x7F\x80\xFF\0\x26\x41\x09\xA0\x2E", 12), 0,
+         "00000000  20 21 7E 7F 80 FF  00 26 41 09 A0 2E  .!~....&A... ", 1},
     };
-    for (const Case& test : cases) {
+    for (const auto& test : cases) {
         CGuardedBlock block(test.bytes.data(), test.bytes.size());
-        CTextStats stats = CountTextStats(block.Data(), block.Size(), test.unitBytes);
-        SCOPED_TRACE(std::string(test.bytes.begin(), test.bytes.end()));
-        EXPECT_EQ(test.expected.lengthBytes, stats.lengthBytes);
-        EXPECT_EQ(test.expected.lines, stats.lines);
-        EXPECT_EQ(test.expected.words, stats.words);
-        EXPECT_EQ(test.expected.characters, stats.characters);
+        char row[kHexRowLength + 1] = "untouched";
+        EXPECT_EQ(test.last, FormatHexRow(row, block.Data(), block.Size(), test.offset)) << test.row;
+        EXPECT_STREQ(test.row, row);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "BinaryView.h"
 #include "ClipFormat.h"
 #include "ClipboardHelper.h"
+#include "DialogDriver.h"
 #include "FrameFixture.h"
 #include "GuardedBlock.h"
 #include "InfoView.h"
@@ -26,31 +27,31 @@ typedef std::vector<BYTE> Bytes;
 
 Bytes Of(const void* bytes, size_t size) { return Bytes((const BYTE*)bytes, (const BYTE*)bytes + size); }
 
-// A record followed by the bytes that belong to it.
-Bytes Join(const void* record, size_t size, const Bytes& rest)
+Bytes operator+(Bytes left, const Bytes& right)
 {
-    Bytes bytes(size + rest.size());
-    memcpy(bytes.data(), record, size);
-    std::copy(rest.begin(), rest.end(), bytes.begin() + size);
-    return bytes;
+    left.insert(left.end(), right.begin(), right.end());
+    return left;
 }
 
-Bytes Dib(int width, int height, WORD bitCount, DWORD compression, const Bytes& rest)
+Bytes Dib(LONG width, LONG height, WORD bitCount, DWORD compression, const Bytes& rest)
 {
     BITMAPINFOHEADER header = {sizeof header, width, height, 1, bitCount, compression, 0, 0, 0, 0, 0};
-    return Join(&header, sizeof header, rest);
+    return Of(&header, sizeof header) + rest;
 }
 
-Bytes DropFiles(DWORD listOffset, int x, int y, BOOL nonClient, BOOL wide, const Bytes& names)
+Bytes DropFiles(DWORD listOffset, LONG x, LONG y, BOOL nonClient, BOOL wide, const Bytes& names)
 {
     DROPFILES header = {listOffset, {x, y}, nonClient, wide};
-    return Join(&header, sizeof header, names);
+    return Of(&header, sizeof header) + names;
 }
 
-std::string WindowText(HWND window)
+// The page of a text: its type, length in bytes, lines, words, characters.
+std::string TextPage(const char* type, int length, int lines, int words, int characters)
 {
-    char text[256] = "";
-    return std::string(text, GetWindowTextA(window, text, sizeof text));
+    char page[256];
+    wsprintfA(page, "Type: %s      \nLenght %d bytes    \nLines: %d    \nWords: %d    \nCharacters %d    ", type, length,
+              lines, words, characters);
+    return page;
 }
 
 int HasStyle(HWND window, DWORD style) { return (GetWindowLongPtrA(window, GWL_STYLE) & style) != 0; }
@@ -177,10 +178,8 @@ TEST_F(FrameTest, InformationPagesDescribeEachFormatWithinItsBytes)
     LPITEMIDLIST computer = nullptr, windows = nullptr;
     SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer);
     SHGetSpecialFolderLocation(nullptr, CSIDL_WINDOWS, &windows);
-    Bytes items = {2, 0, 0, 0, 16, 0, 0, 0, 18, 0, 0, 0, (BYTE)(18 + ItemIdListSize(computer)), 0, 0, 0, 0, 0};
-    Bytes computerList = Of(computer, ItemIdListSize(computer)), windowsList = Of(windows, ItemIdListSize(windows));
-    items.insert(items.end(), computerList.begin(), computerList.end());
-    items.insert(items.end(), windowsList.begin(), windowsList.end());
+    Bytes items = Bytes{2, 0, 0, 0, 16, 0, 0, 0, 18, 0, 0, 0, (BYTE)(18 + ItemIdListSize(computer)), 0, 0, 0, 0, 0} +
+                  Of(computer, ItemIdListSize(computer)) + Of(windows, ItemIdListSize(windows));
     char windowsPath[MAX_PATH];
     GetWindowsDirectoryA(windowsPath, MAX_PATH);
     const wchar_t wideText[] = L"abc def\r\nxyz", wideName[] = L"C:\\w\0";
@@ -194,11 +193,15 @@ TEST_F(FrameTest, InformationPagesDescribeEachFormatWithinItsBytes)
         HANDLE handle;
         std::string page; // the whole page, or its start when it ends in "..."
     } cases[] = {
-        {CF_TEXT, Of("abc def\r\nxyz", 13), nullptr,
-         "Type: Ansi      \nLenght 12 bytes    \nLines: 2    \nWords: 3    \nCharacters 10    "},
-        {CF_OEMTEXT, Of("", 1), nullptr, "Type: Oem      \nLenght 0 bytes    \nLines: 1    \nWords: 1    \nCharacters 0    "},
-        {CF_UNICODETEXT, Of(wideText, sizeof wideText), nullptr, "Type: Unicode      \nLenght 24 bytes    \nLines: 2..."},
-        {CF_TEXT, Of("no end", 6), nullptr, "Type: Ansi      \nLenght 6 bytes..."},
+        {CF_TEXT, Of("abc def\r\nxyz", 13), nullptr, TextPage("Ansi", 12, 2, 3, 10)},
+        {CF_OEMTEXT, Of("", 1), nullptr, TextPage("Oem", 0, 1, 1, 0)},
+        {CF_UNICODETEXT, Of(wideText, sizeof wideText), nullptr, TextPage("Unicode", 24, 2, 3, 10)},
+        // The text ends at its first zero, or at the end of the block; a
+        // trailing odd byte is no unit.
+        {CF_TEXT, Of("no end", 6), nullptr, TextPage("Ansi", 6, 1, 2, 5)},
+        {CF_TEXT, Of("one ", 4), nullptr, TextPage("Ansi", 4, 1, 2, 3)},
+        {CF_TEXT, Of(" \n\nx\0tail", 9), nullptr, TextPage("Ansi", 4, 3, 1, 1)},
+        {CF_UNICODETEXT, Of("abc", 3), nullptr, TextPage("Unicode", 2, 1, 1, 1)},
         {CF_BITMAP, Bytes(), bitmap, "Size: 3 x 2    \nColors / Gray Levels: 16.7M    \nCompression: Uncompressed      "},
         {CF_DIB, Dib(8, 2, 4, BI_RLE4, Bytes(64 + 4, 0)), nullptr,
          "Size: 8 x 2    \nColors / Gray Levels: 16    \nCompression: RLE (4bit)      "},
@@ -253,9 +256,9 @@ TEST_F(FrameTest, PicturesAppearAtTheTopLeftOrFillTheView)
         Bytes dib;
         std::vector<COLORREF> column; // down the first column, then down the second
     } cases[] = {
-        {Dib(2, 2, 24, BI_RGB, Join(lower.data(), 8, upper)), {RGB(255, 0, 0), RGB(0, 0, 255), background,
+        {Dib(2, 2, 24, BI_RGB, lower + upper), {RGB(255, 0, 0), RGB(0, 0, 255), background,
                                                                RGB(255, 255, 255), RGB(0, 255, 0), background}},
-        {Dib(2, -2, 24, BI_RGB, Join(upper.data(), 8, lower)), {RGB(255, 0, 0), RGB(0, 0, 255), background,
+        {Dib(2, -2, 24, BI_RGB, upper + lower), {RGB(255, 0, 0), RGB(0, 0, 255), background,
                                                                 RGB(255, 255, 255), RGB(0, 255, 0), background}},
         {Dib(2, 10, 24, BI_RGB, held), {RGB(180, 0, 0), RGB(120, 0, 0), RGB(60, 0, 0), 0, background}},
         {Dib(2, 2, 24, BI_RGB, Bytes(7, 0)), {background}},
