@@ -48,25 +48,22 @@ Driver TypeName(const char* name)
 Driver TypePath(const std::string& path, bool tick = false, std::string* chosen = nullptr)
 {
     return [=](HWND dialog) {
-        char entry[256] = "";
-        if (HWND list = FindControl(dialog, IDC_SAVE_CHOICE))
-            SendMessageA(list, CB_GETLBTEXT, SendMessageA(list, CB_GETCURSEL, 0, 0), (LPARAM)entry);
         if (chosen != nullptr)
-            *chosen = entry;
+            *chosen = WindowText(FindControl(dialog, IDC_SAVE_CHOICE));
         if (tick)
             SendMessageA(FindControl(dialog, IDC_OPEN_TO_CLIPBOOK), BM_CLICK, 0, 0);
         SetWindowTextA(FileNameField(dialog), path.c_str());
     };
 }
 
-// Notes the path an option dialog shows and picks a radio button (none
+// Notes the path an option dialog shows and clicks a radio button (none
 // keeps the dialog's choice).
-Driver Choose(int first, int last, int radio, std::string* shown)
+Driver Choose(int radio, std::string* shown)
 {
     return [=](HWND dialog) {
         *shown = ControlText(dialog, IDC_OPTION_PATH);
         if (radio != 0)
-            CheckRadioButton(dialog, first, last, radio);
+            SendDlgItemMessageA(dialog, radio, BM_CLICK, 0, 0);
     };
 }
 
@@ -110,28 +107,30 @@ protected:
     Names PageNames() { return Children(Window().GetRootItem()); }
     void Select(HTREEITEM item) { Tree().Send(TVM_SELECTITEM, TVGN_CARET, (LPARAM)item); }
 
-    // Runs a command whose modal dialog the driver fills in.
-    bool Answered(UINT command, const char* caption, int button, Driver driver)
+    // Starts something (a menu command, a drop) and answers the modal
+    // dialog it brings up once the driver has filled it in.
+    bool Answered(const char* caption, int button, Driver driver, const std::function<void()>& start)
     {
         CDialogAnswer answer(caption, button, 0, 15000, RunDriver, &driver);
-        Command(command);
+        start();
         return answer.Wait();
     }
-    // The same for a file opened by its path, as a drop or the command line
-    // does.
-    bool AnsweredOpen(const std::string& path, int book, Driver driver)
+    std::function<void()> Menu(UINT command) { return [=] { Command(command); }; }
+    // A file dropped on the frame, as the shell drops it.
+    std::function<void()> Drop(const std::string& path)
     {
-        CDialogAnswer answer(book ? "Open ClipbookFile:" : "Open Clippage File:", IDC_OPTION_OPEN, 0, 15000,
-                             RunDriver, &driver);
-        if (book)
-            Window().OpenClipbookFileByPath(path.c_str());
-        else
-            Window().OpenClippageFileByPath(path.c_str());
-        return answer.Wait();
+        return [=] {
+            HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
+            DROPFILES* files = (DROPFILES*)GlobalLock(drop);
+            files->pFiles = sizeof(DROPFILES);
+            memcpy(files + 1, path.c_str(), path.size());
+            GlobalUnlock(drop);
+            SendMessageA(Frame(), WM_DROPFILES, (WPARAM)drop, 0);
+        };
     }
     void Paste(const char* name)
     {
-        ASSERT_TRUE(Answered(ID_EDIT_PASTE, "New Clipbook Page", CDialogBox::kOkId, TypeName(name))) << name;
+        ASSERT_TRUE(Answered("New Clipbook Page", CDialogBox::kOkId, TypeName(name), Menu(ID_EDIT_PASTE))) << name;
     }
     // A clipbook file with two pages, "One" and "Two", one text each.
     std::string SaveTwoPages()
@@ -193,16 +192,17 @@ TEST_F(ClipBookTest, PasteCutCopyRenameAndDeleteFollowThePageRules)
     // Neither a change of letter case nor a taken name renames.
     std::string refusal;
     Select(PageItem(0));
-    ASSERT_TRUE(Answered(ID_PAGE_RENAME, "Rename Clipbook Page", CDialogBox::kOkId, TypeName("PAGE")));
-    ASSERT_TRUE(Answered(ID_PAGE_RENAME, "Rename Clipbook Page", CDialogBox::kOkId, [&](HWND dialog) {
+    ASSERT_TRUE(Answered("Rename Clipbook Page", CDialogBox::kOkId, TypeName("PAGE"), Menu(ID_PAGE_RENAME)));
+    Driver refused = [&](HWND dialog) {
         TypeName("page(3)")(dialog);
         PressButton(dialog, CDialogBox::kOkId);
         WaitUntilGone(dialog);
         refusal = AnswerBox("Rename Clipbook Page");
-    }));
+    };
+    ASSERT_TRUE(Answered("Rename Clipbook Page", CDialogBox::kOkId, refused, Menu(ID_PAGE_RENAME)));
     EXPECT_EQ("Name page(3) already exist.", refusal);
     EXPECT_EQ("Page", PageNames()[0]);
-    ASSERT_TRUE(Answered(ID_PAGE_RENAME, "Rename Clipbook Page", CDialogBox::kOkId, TypeName("Fresh")));
+    ASSERT_TRUE(Answered("Rename Clipbook Page", CDialogBox::kOkId, TypeName("Fresh"), Menu(ID_PAGE_RENAME)));
     EXPECT_EQ("Fresh", PageNames()[0]);
 
     // The Delete key: nothing on the root, a format on a format, a page on
@@ -288,7 +288,7 @@ TEST_F(ClipBookTest, DoubleClickOpensAPageFormatInItsPageView)
     EXPECT_EQ(Window().GetBook().GetPage(0), NewestView()->GetPage());
 }
 
-TEST_F(ClipBookTest, OptionDialogsOpenDroppedAndNamedFiles)
+TEST_F(ClipBookTest, OptionDialogsOpenDroppedFiles)
 {
     ASSERT_TRUE(PutTextOnClipboard("dropped page"));
     CClipPage page("");
@@ -299,7 +299,7 @@ TEST_F(ClipBookTest, OptionDialogsOpenDroppedAndNamedFiles)
     // The page file proposes its title, refuses an empty name and stays.
     std::string shown, proposed, refusal;
     bool stayed = false;
-    ASSERT_TRUE(AnsweredOpen(sample, 0, [&](HWND dialog) {
+    Driver named = [&](HWND dialog) {
         shown = ControlText(dialog, IDC_OPTION_PATH);
         proposed = ControlText(dialog, IDC_OPTION_PAGE_NAME);
         SetDlgItemTextA(dialog, IDC_OPTION_PAGE_NAME, "");
@@ -307,25 +307,17 @@ TEST_F(ClipBookTest, OptionDialogsOpenDroppedAndNamedFiles)
         refusal = AnswerBox("Error");
         stayed = IsWindowVisible(dialog) != FALSE;
         SetDlgItemTextA(dialog, IDC_OPTION_PAGE_NAME, "Chosen");
-    }));
+    };
+    ASSERT_TRUE(Answered("Open Clippage File:", IDC_OPTION_OPEN, named, Drop(sample)));
     EXPECT_EQ("sample", proposed);
     EXPECT_EQ(sample.substr(0, 10) + "...\\sample.cpf", shown);
     EXPECT_EQ("Invalid page name.", refusal);
     EXPECT_TRUE(stayed);
     EXPECT_EQ(Names({"Chosen"}), PageNames());
 
-    // A dropped book is imported, then replaces the book.
-    for (int replace = 0; replace < 2; replace++) {
-        Driver choice = Choose(IDC_OPTION_IMPORT, IDC_OPTION_REPLACE, replace ? IDC_OPTION_REPLACE : 0, &shown);
-        CDialogAnswer answer("Open ClipbookFile:", IDC_OPTION_OPEN, 0, 15000, RunDriver, &choice);
-        HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + book.size() + 2);
-        DROPFILES* files = (DROPFILES*)GlobalLock(drop);
-        files->pFiles = sizeof(DROPFILES);
-        memcpy(files + 1, book.c_str(), book.size());
-        GlobalUnlock(drop);
-        SendMessageA(Frame(), WM_DROPFILES, (WPARAM)drop, 0);
-        ASSERT_TRUE(answer.Wait());
-    }
+    // A book is imported, then replaces the book.
+    for (int radio : {0, IDC_OPTION_REPLACE})
+        ASSERT_TRUE(Answered("Open ClipbookFile:", IDC_OPTION_OPEN, Choose(radio, &shown), Drop(book)));
     EXPECT_EQ(book.substr(0, 10) + "...\\two.cbf", shown);
     EXPECT_EQ(Names({"One", "Two"}), PageNames());
 }
@@ -337,7 +329,7 @@ TEST_F(ClipBookTest, FileMenuOpensAndSavesPagesAndBooks)
     Window().AddPageFromClipboard("B");
     std::string chosen;
     Select(Tree().GetChildItem(PageItem(1)));
-    ASSERT_TRUE(Answered(ID_FILE_SAVE_AS, "Save As", IDOK, TypePath(Path("b.cpf"), false, &chosen)));
+    ASSERT_TRUE(Answered("Save As", IDOK, TypePath(Path("b.cpf"), false, &chosen), Menu(ID_FILE_SAVE_AS)));
     EXPECT_EQ("B", chosen) << "the page of the selected format";
     CClipPage saved("");
     ASSERT_TRUE(LoadPageFile(Path("b.cpf").c_str(), saved));
@@ -345,21 +337,21 @@ TEST_F(ClipBookTest, FileMenuOpensAndSavesPagesAndBooks)
 
     // Ticked and nameless: a page with the empty name, then "(2)".
     for (int twice = 0; twice < 2; twice++)
-        ASSERT_TRUE(Answered(ID_FILE_OPEN, "Open", IDOK, TypePath(Path("b.cpf"), true)));
+        ASSERT_TRUE(Answered("Open", IDOK, TypePath(Path("b.cpf"), true), Menu(ID_FILE_OPEN)));
     EXPECT_EQ(Names({"A", "B", "", "(2)"}), PageNames());
 
     // The list entry chosen names the page by its position: the page with
     // the empty name is saved, not the clipboard.
     ASSERT_TRUE(PutTextOnClipboard("clipboard now"));
     Select(PageItem(2));
-    ASSERT_TRUE(Answered(ID_FILE_SAVE_AS, "Save As", IDOK, TypePath(Path("unnamed.cpf"), false, &chosen)));
+    ASSERT_TRUE(Answered("Save As", IDOK, TypePath(Path("unnamed.cpf"), false, &chosen), Menu(ID_FILE_SAVE_AS)));
     EXPECT_EQ("", chosen);
     CClipPage reloaded("");
     ASSERT_TRUE(LoadPageFile(Path("unnamed.cpf").c_str(), reloaded));
     ASSERT_GT(reloaded.GetCount(), 0);
     EXPECT_STREQ("menu page", (const char*)reloaded.GetRecord(0)->GetData());
 
-    ASSERT_TRUE(Answered(ID_FILE_SAVE_CLIPBOOK, "Save As", IDOK, TypePath(Path("book.cbf"))));
+    ASSERT_TRUE(Answered("Save As", IDOK, TypePath(Path("book.cbf")), Menu(ID_FILE_SAVE_CLIPBOOK)));
     CClipBook reread;
     ASSERT_TRUE(LoadBookFile(Path("book.cbf").c_str(), 0, reread));
     EXPECT_EQ(4, reread.GetCount());
@@ -391,15 +383,16 @@ TEST_F(ClipBookTest, DamagedFilesGetTheirMessageOnEveryWayInAndLoseNothing)
         {
             // "Open Clipbook..." replaces only after a complete read.
             CDialogAnswer question("Open Clipbook", IDYES), error("Error", IDOK);
-            ASSERT_TRUE(Answered(ID_FILE_OPEN_CLIPBOOK, "Open", IDOK, TypePath(path)));
+            ASSERT_TRUE(Answered("Open", IDOK, TypePath(path), Menu(ID_FILE_OPEN_CLIPBOOK)));
             ASSERT_TRUE(error.Wait());
             EXPECT_EQ("Cannot load clipbook file.", error.Text());
         }
         EXPECT_EQ(Names({"Kept"}), PageNames());
         {
-            // The option dialog's replace choice keeps the book the same way.
+            // Dropped, the option dialog's replace choice keeps the book the
+            // same way.
             CDialogAnswer error("Error", IDOK);
-            ASSERT_TRUE(AnsweredOpen(path, 1, Choose(IDC_OPTION_IMPORT, IDC_OPTION_REPLACE, IDC_OPTION_REPLACE, &shown)));
+            ASSERT_TRUE(Answered("Open ClipbookFile:", IDC_OPTION_OPEN, Choose(IDC_OPTION_REPLACE, &shown), Drop(path)));
             ASSERT_TRUE(error.Wait());
         }
         EXPECT_EQ(Names({"Kept"}), PageNames());
@@ -407,8 +400,8 @@ TEST_F(ClipBookTest, DamagedFilesGetTheirMessageOnEveryWayInAndLoseNothing)
             // A damaged page file puts nothing on the clipboard and adds no
             // page.
             CDialogAnswer error("Error", IDOK);
-            ASSERT_TRUE(AnsweredOpen(pagePath, 0,
-                                     Choose(IDC_OPTION_TO_CLIPBOARD, IDC_OPTION_TO_CLIPBOOK, IDC_OPTION_TO_CLIPBOARD, &shown)));
+            ASSERT_TRUE(Answered("Open Clippage File:", IDC_OPTION_OPEN, Choose(IDC_OPTION_TO_CLIPBOARD, &shown),
+                                 Drop(pagePath)));
             ASSERT_TRUE(error.Wait());
             EXPECT_EQ("Cannot load clippage file.", error.Text());
         }

@@ -104,13 +104,9 @@ public:
     ~CGuardedView() override
     {
         EXPECT_EQ(m_violations, g_accessViolations) << "reads past the block";
-        this->Destroy();
-    }
-    LRESULT OnDestroy() override
-    {
         this->m_data = nullptr;
         this->m_size = 0;
-        return View::OnDestroy();
+        this->Destroy();
     }
 
 private:
@@ -132,21 +128,18 @@ TEST_F(FrameTest, BinaryRowsScrollAndFitTheirBars)
     SelectObject(memory, GetStockObject(ANSI_FIXED_FONT));
     SIZE cell;
     GetTextExtentPoint32A(memory, "0", 1, &cell);
-    // The rows are narrower than the view: only the vertical bar stays.
     RECT client;
     GetClientRect(window, &client);
-    const int rows = 25, visible = client.bottom / cell.cy, rowWidth = (kHexRowLength + 1) * cell.cx - 2;
+    const int rows = 25, rowWidth = (kHexRowLength + 1) * cell.cx - 2;
 
     SendMessageA(window, WM_VSCROLL, SB_BOTTOM, 0);
     UpdateWindow(window);
-    EXPECT_EQ(rows - visible, view.GetTopRow());
+    EXPECT_EQ(rows - client.bottom / cell.cy, view.GetTopRow());
     // The first row shown, drawn beside it as the font draws it.
     char row[kHexRowLength + 1];
     FormatHexRow(row, bytes.data(), (uint32_t)bytes.size(), (uint32_t)view.GetTopRow() * kHexRowBytes);
-    HBITMAP expected = CreateCompatibleBitmap(dc, client.right, cell.cy);
-    HGDIOBJ old = SelectObject(memory, expected);
-    RECT line = {0, 0, client.right, cell.cy};
-    FillRect(memory, &line, GetSysColorBrush(COLOR_WINDOW));
+    HGDIOBJ old = SelectObject(memory, CreateCompatibleBitmap(dc, client.right, cell.cy));
+    FillRect(memory, &client, GetSysColorBrush(COLOR_WINDOW));
     TextOutA(memory, 0, 0, row, kHexRowLength);
     int differing = 0;
     for (int x = 0; x < client.right; x += 2)
@@ -164,7 +157,6 @@ TEST_F(FrameTest, BinaryRowsScrollAndFitTheirBars)
     EXPECT_FALSE(HasStyle(window, WS_HSCROLL)) << "7 pixels of overflow are less than the bar's page";
     SetClientSize(window, rowWidth - 8, (rows + 1) * cell.cy);
     EXPECT_TRUE(HasStyle(window, WS_HSCROLL));
-    SetWindowPos(Frame(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 TEST_F(FrameTest, InformationPagesDescribeEachFormatWithinItsBytes)
@@ -252,14 +244,14 @@ TEST_F(FrameTest, PicturesAppearAtTheTopLeftOrFillTheView)
     Bytes lower = {255, 0, 0, 0, 255, 0, 0, 0}, upper = {0, 0, 255, 255, 255, 255, 0, 0}, held(4 * 8, 0);
     for (int row = 0; row < 4; row++)
         held[row * 8 + 2] = (BYTE)(row * 60);
+    const std::vector<COLORREF> twoByTwo = {RGB(255, 0, 0), RGB(0, 0, 255),     background,
+                                            RGB(255, 255, 255), RGB(0, 255, 0), background};
     struct Case {
         Bytes dib;
         std::vector<COLORREF> column; // down the first column, then down the second
     } cases[] = {
-        {Dib(2, 2, 24, BI_RGB, lower + upper), {RGB(255, 0, 0), RGB(0, 0, 255), background,
-                                                               RGB(255, 255, 255), RGB(0, 255, 0), background}},
-        {Dib(2, -2, 24, BI_RGB, upper + lower), {RGB(255, 0, 0), RGB(0, 0, 255), background,
-                                                                RGB(255, 255, 255), RGB(0, 255, 0), background}},
+        {Dib(2, 2, 24, BI_RGB, lower + upper), twoByTwo},
+        {Dib(2, -2, 24, BI_RGB, upper + lower), twoByTwo},
         {Dib(2, 10, 24, BI_RGB, held), {RGB(180, 0, 0), RGB(120, 0, 0), RGB(60, 0, 0), 0, background}},
         {Dib(2, 2, 24, BI_RGB, Bytes(7, 0)), {background}},
     };
@@ -313,7 +305,6 @@ TEST_F(FrameTest, PicturesAppearAtTheTopLeftOrFillTheView)
     }
     DeleteEnhMetaFile(enhanced);
     DeleteMetaFile(picture.hMF);
-    SetWindowPos(Frame(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 TEST_F(FrameTest, TextReachesTheEditControlInTheAnsiCodePage)
