@@ -1,7 +1,8 @@
 // The four views with real data in real windows: hex rows and their bars,
 // information pages, pictures read back from the screen and text in the edit
-// control. Byte blocks are handed to the views at a guard page, hostile ones
-// among them, and every case counts the access violations it caused.
+// control, and the byte-level readers behind them. Byte blocks end at a guard
+// page, hostile ones among them, and every view counts the access violations
+// it caused.
 #include <shlobj.h>
 #include <string.h>
 
@@ -15,7 +16,6 @@
 #include "ClipboardHelper.h"
 #include "DialogDriver.h"
 #include "FrameFixture.h"
-#include "GuardedBlock.h"
 #include "InfoView.h"
 #include "PictureView.h"
 #include "TestApp.h"
@@ -33,9 +33,11 @@ Bytes operator+(Bytes left, const Bytes& right)
     return left;
 }
 
-Bytes Dib(LONG width, LONG height, WORD bitCount, DWORD compression, const Bytes& rest)
+// A DIB header of 40 bytes (saying headerBytes) and what follows it.
+Bytes Dib(LONG width, LONG height, WORD bitCount, DWORD compression, const Bytes& rest, DWORD coloursUsed = 0,
+          DWORD headerBytes = sizeof(BITMAPINFOHEADER))
 {
-    BITMAPINFOHEADER header = {sizeof header, width, height, 1, bitCount, compression, 0, 0, 0, 0, 0};
+    BITMAPINFOHEADER header = {headerBytes, width, height, 1, bitCount, compression, 0, 0, 0, coloursUsed, 0};
     return Of(&header, sizeof header) + rest;
 }
 
@@ -53,6 +55,34 @@ std::string TextPage(const char* type, int length, int lines, int words, int cha
               lines, words, characters);
     return page;
 }
+
+// A copy of some bytes that ends right where a no-access page begins, so
+// that any read past the block faults at once.
+class CGuardedBlock {
+public:
+    explicit CGuardedBlock(const Bytes& bytes) : m_size(bytes.size())
+    {
+        SYSTEM_INFO system;
+        GetSystemInfo(&system);
+        size_t page = system.dwPageSize, usable = (m_size + page - 1) / page * page;
+        m_region = (BYTE*)VirtualAlloc(nullptr, usable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        DWORD old;
+        VirtualProtect(m_region + usable, page, PAGE_NOACCESS, &old);
+        m_data = m_region + usable - m_size;
+        std::copy(bytes.begin(), bytes.end(), m_data);
+    }
+    ~CGuardedBlock() { VirtualFree(m_region, 0, MEM_RELEASE); }
+    CGuardedBlock(const CGuardedBlock&) = delete;
+    CGuardedBlock& operator=(const CGuardedBlock&) = delete;
+
+    const BYTE* Data() const { return m_data; }
+    UINT Size() const { return (UINT)m_size; }
+
+private:
+    BYTE* m_region;
+    BYTE* m_data;
+    size_t m_size;
+};
 
 int HasStyle(HWND window, DWORD style) { return (GetWindowLongPtrA(window, GWL_STYLE) & style) != 0; }
 
@@ -90,7 +120,7 @@ template <class View>
 class CGuardedView : public View {
 public:
     CGuardedView(CMdiFrame* frame, UINT format, const Bytes& bytes, HANDLE handle = nullptr)
-        : View(format), m_block(bytes.data(), bytes.size())
+        : View(format), m_block(bytes)
     {
         static PVOID counting = AddVectoredExceptionHandler(1, CountAccessViolation);
         m_violations = counting ? g_accessViolations : -1;
@@ -114,6 +144,74 @@ private:
     LONG m_violations;
 };
 } // namespace
+
+TEST(ViewBytes, HexRowsKeepTheirColumns)
+{
+    const struct {
+        std::string bytes;
+        uint32_t offset;
+        const char* row;
+        int last;
+    } cases[] = {
+        {"", 0, "untouched", 1}, // no byte: the row is left as it was
+        {"Hello, world", 0, "00000000  48 65 6C 6C 6F 2C  20 77 6F 72 6C 64  Hello,.world ", 1},
+        {"Hello, world!", 0, "00000000  48 65 6C 6C 6F 2C  20 77 6F 72 6C 64  Hello,.world ", 0},
+        {"Hello, world!", 12, "0000000c  21                                    !            ", 1},
+        // Only 0x21 to 0x7E show as themselves.
+        {std::string("\x20\x21\x7E\x7F\x80\xFF\0\x26\x41\x09\xA0\x2E", 12), 0,
+         "00000000  20 21 7E 7F 80 FF  00 26 41 09 A0 2E  .!~....&A... ", 1},
+    };
+    for (const auto& test : cases) {
+        CGuardedBlock block(Of(test.bytes.data(), test.bytes.size()));
+        char row[kHexRowLength + 1] = "untouched";
+        EXPECT_EQ(test.last, FormatHexRow(row, block.Data(), block.Size(), test.offset)) << test.row;
+        EXPECT_STREQ(test.row, row);
+    }
+}
+
+TEST(ViewBytes, DibBitsFollowMasksAndColours)
+{
+    const struct {
+        Bytes dib;
+        uint32_t bitsOffset = 0, colourCount = 0, rowsPresent = 0; // all 0: not drawn
+    } cases[] = {
+        {Dib(4, 2, 24, BI_RGB, Bytes(24, 0x5A)), 40, 0, 2},
+        {Dib(4, 2, 24, BI_RGB, Bytes(23, 0x5A)), 40, 0, 1},            // a row short: the lower row only
+        {Dib(4, -3, 32, BI_BITFIELDS, Bytes(12 + 48, 0x5A)), 52, 0, 3}, // masks, top-down
+        {Dib(3, 1, 8, BI_RGB, Bytes(64 + 4, 0x5A), 16), 104, 16, 1},      // 16 colours used
+        {Dib(3, 1, 8, BI_RGB, Bytes(1024 + 4, 0x5A)), 1064, 256, 1},
+        {Dib(3, 1, 8, BI_RGB, Bytes(1023, 0x5A))},                      // colours cut off
+        {Dib(3, 1, 1, BI_RGB, Bytes(1200 + 4, 0x5A), 300), 1240, 2, 1},   // more used than drawn
+        {Dib(8, 2, 4, BI_RLE4, Bytes(64 + 6, 0x5A)), 104, 16, 2},
+        {Dib(8, -2, 4, BI_RLE4, Bytes(64 + 6, 0x5A))},                  // top-down run lengths
+        {Dib(0, 2, 24, BI_RGB, Bytes(24, 0x5A))},
+        {Dib(4, 2, 2, BI_RGB, Bytes(24, 0x5A))},
+        {Dib(4, 2, 24, BI_RGB, Bytes(24, 0x5A), 0x40000000)},
+        {Dib(1, 1, 16, BI_BITFIELDS, Bytes(68 + 4, 0x5A), 0, 108), 108, 0, 1}, // masks inside a later header
+    };
+    for (const auto& test : cases) {
+        CGuardedBlock block(test.dib);
+        CDibParts parts;
+        SCOPED_TRACE(testing::Message() << "bits at " << test.bitsOffset << " of " << test.dib.size());
+        ASSERT_EQ(test.bitsOffset != 0, LocateDibParts(block.Data(), block.Size(), &parts));
+        if (test.bitsOffset == 0)
+            continue;
+        EXPECT_EQ(test.bitsOffset, parts.bitsOffset);
+        EXPECT_EQ(test.colourCount, parts.colourCount);
+        EXPECT_EQ(test.rowsPresent, parts.rowsPresent);
+    }
+}
+
+TEST(ViewBytes, TextViewsKnowFileNamesInAnyCase)
+{
+    // Registered names keep the spelling of their first registration for
+    // the whole session, so these are not registered here.
+    EXPECT_EQ(kWideText, TextEncodingOf(0xC001, "FILENAMEW"));
+    EXPECT_EQ(kAnsiText, TextEncodingOf(0xC002, "filename"));
+    EXPECT_EQ(kNoText, TextEncodingOf(0xC003, "FileNames"));
+    EXPECT_EQ(kNoText, TextEncodingOf(0xC004, nullptr));
+    EXPECT_EQ(kOemText, TextEncodingOf(CF_OEMTEXT, "FileName"));
+}
 
 TEST_F(FrameTest, BinaryRowsScrollAndFitTheirBars)
 {
