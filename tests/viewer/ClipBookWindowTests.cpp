@@ -58,10 +58,11 @@ Driver TypePath(const std::string& path, bool tick = false, std::string* chosen 
 
 // Notes the path an option dialog shows and clicks a radio button (none
 // keeps the dialog's choice).
-Driver Choose(int radio, std::string* shown)
+Driver Choose(int radio, std::string* shown = nullptr)
 {
     return [=](HWND dialog) {
-        *shown = ControlText(dialog, IDC_OPTION_PATH);
+        if (shown != nullptr)
+            *shown = ControlText(dialog, IDC_OPTION_PATH);
         if (radio != 0)
             SendDlgItemMessageA(dialog, radio, BM_CLICK, 0, 0);
     };
@@ -114,6 +115,13 @@ protected:
         CDialogAnswer answer(caption, button, 0, 15000, RunDriver, &driver);
         start();
         return answer.Wait();
+    }
+    // The message of the error that follows the answered dialog.
+    std::string ErrorAfter(const char* caption, int button, Driver driver, const std::function<void()>& start)
+    {
+        CDialogAnswer error("Error", IDOK);
+        EXPECT_TRUE(Answered(caption, button, driver, start));
+        return error.Wait() ? error.Text() : "<no error>";
     }
     std::function<void()> Menu(UINT command) { return [=] { Command(command); }; }
     // A file dropped on the frame, as the shell drops it.
@@ -239,7 +247,7 @@ void CALLBACK ClosePopup(HWND, UINT, UINT_PTR, DWORD)
 }
 } // namespace
 
-TEST_F(ClipBookTest, RightClickSelectsTheItemAndShowsItsPopup)
+TEST_F(ClipBookTest, RightClickShowsTheItemsPopupAndDoubleClickOpensAFormat)
 {
     ASSERT_TRUE(PutTextOnClipboard("popup"));
     Window().AddPageFromClipboard("P");
@@ -269,22 +277,16 @@ TEST_F(ClipBookTest, RightClickSelectsTheItemAndShowsItsPopup)
     // grayed.
     EXPECT_EQ((UINT)ID_VIEW_AUTO, GetMenuDefaultItem(GetSubMenu(popups, 2), FALSE, 0));
     EXPECT_TRUE(GetMenuState(GetSubMenu(popups, 2), ID_VIEW_PICTURE, MF_BYCOMMAND) & MF_GRAYED);
-}
 
-TEST_F(ClipBookTest, DoubleClickOpensAPageFormatInItsPageView)
-{
-    UINT fileNameW = RegisterClipboardFormatA("FileNameW");
-    ASSERT_TRUE(PutOnClipboard({{fileNameW, MakeGlobalBlock(L"C:\\a.txt", 18)}}));
-    Window().AddPageFromClipboard("Files");
+    // A double click on a page opens nothing; on a format it opens the page's
+    // format in Auto, and again it activates that view.
     NMHDR click = {Tree().GetHandle(), IDC_CLIPBOOK_TREE, (UINT)NM_DBLCLK};
-    Select(PageItem(0));
-    SendMessageA(Window().GetHandle(), WM_NOTIFY, IDC_CLIPBOOK_TREE, (LPARAM)&click);
-    EXPECT_EQ(0, ViewCount()) << "a page item opens nothing";
-    Select(Tree().GetChildItem(PageItem(0)));
-    for (int twice = 0; twice < 2; twice++)
+    for (HTREEITEM item : {PageItem(0), format, format}) {
+        Select(item);
         SendMessageA(Window().GetHandle(), WM_NOTIFY, IDC_CLIPBOOK_TREE, (LPARAM)&click);
-    ASSERT_EQ(1, ViewCount()) << "the second double click activates the first view";
-    EXPECT_EQ((UINT)kViewBinary, NewestView()->GetKind()) << "a page's FileNameW shows its bytes";
+    }
+    ASSERT_EQ(1, ViewCount());
+    EXPECT_EQ((UINT)kViewText, NewestView()->GetKind());
     EXPECT_EQ(Window().GetBook().GetPage(0), NewestView()->GetPage());
 }
 
@@ -375,36 +377,26 @@ TEST_F(ClipBookTest, DamagedFilesGetTheirMessageOnEveryWayInAndLoseNothing)
     } damages[] = {{"truncated", whole.substr(0, whole.size() - 5), page.substr(0, page.size() - 3)},
                    {"oversized", oversized, oversizedPage},
                    {"wrong magic", "VLMX1" + whole.substr(5), "VLMX1" + page.substr(5)}};
-    std::string path = Path("damaged.cbf"), pagePath = Path("damaged.cpf"), shown;
+    std::string path = Path("damaged.cbf"), pagePath = Path("damaged.cpf");
     for (const auto& damage : damages) {
         SCOPED_TRACE(damage.what);
         WriteFileBytes(path, damage.bytes);
         WriteFileBytes(pagePath, damage.pageBytes);
         {
             // "Open Clipbook..." replaces only after a complete read.
-            CDialogAnswer question("Open Clipbook", IDYES), error("Error", IDOK);
-            ASSERT_TRUE(Answered("Open", IDOK, TypePath(path), Menu(ID_FILE_OPEN_CLIPBOOK)));
-            ASSERT_TRUE(error.Wait());
-            EXPECT_EQ("Cannot load clipbook file.", error.Text());
+            CDialogAnswer question("Open Clipbook", IDYES);
+            EXPECT_EQ("Cannot load clipbook file.",
+                      ErrorAfter("Open", IDOK, TypePath(path), Menu(ID_FILE_OPEN_CLIPBOOK)));
         }
         EXPECT_EQ(Names({"Kept"}), PageNames());
-        {
-            // Dropped, the option dialog's replace choice keeps the book the
-            // same way.
-            CDialogAnswer error("Error", IDOK);
-            ASSERT_TRUE(Answered("Open ClipbookFile:", IDC_OPTION_OPEN, Choose(IDC_OPTION_REPLACE, &shown), Drop(path)));
-            ASSERT_TRUE(error.Wait());
-        }
+        // Dropped, the option dialog's replace choice keeps the book the same
+        // way; a damaged page file puts nothing on the clipboard and adds no
+        // page.
+        EXPECT_EQ("Cannot load clipbook file.",
+                  ErrorAfter("Open ClipbookFile:", IDC_OPTION_OPEN, Choose(IDC_OPTION_REPLACE), Drop(path)));
         EXPECT_EQ(Names({"Kept"}), PageNames());
-        {
-            // A damaged page file puts nothing on the clipboard and adds no
-            // page.
-            CDialogAnswer error("Error", IDOK);
-            ASSERT_TRUE(Answered("Open Clippage File:", IDC_OPTION_OPEN, Choose(IDC_OPTION_TO_CLIPBOARD, &shown),
-                                 Drop(pagePath)));
-            ASSERT_TRUE(error.Wait());
-            EXPECT_EQ("Cannot load clippage file.", error.Text());
-        }
+        EXPECT_EQ("Cannot load clippage file.",
+                  ErrorAfter("Open Clippage File:", IDC_OPTION_OPEN, Choose(IDC_OPTION_TO_CLIPBOARD), Drop(pagePath)));
         std::string bytes;
         EXPECT_TRUE(ReadClipboardBlock(CF_TEXT, &bytes));
         EXPECT_STREQ("kept", bytes.c_str());

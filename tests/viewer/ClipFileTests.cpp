@@ -3,7 +3,6 @@
 // clipboard data through a save and a load.
 #include <string.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,38 +66,26 @@ protected:
 TEST_F(ClipFiles, WritersProduceTheDocumentedBytes)
 {
     ASSERT_TRUE(EmptyClipboardAsOther());
-    CClipPage emptyClipboard("");
-    ASSERT_TRUE(emptyClipboard.TakeClipboard(m_owner));
-    CClipPage text("");
-    text.Append(Block("Text", CF_TEXT, std::string("Hello", 6)));
-    CClipPage palette("");
-    CClipFormat* entries = new CClipFormat("Palette", CF_PALETTE);
-    entries->AttachHandle(MakePalette(256));
-    palette.Append(entries);
-    CClipBook empty, onePage;
+    CClipFormat* palette = new CClipFormat("Palette", CF_PALETTE);
+    palette->AttachHandle(MakePalette(256));
+    CClipBook empty, onePage, pages;
     onePage.Append(new CClipPage("A"));
+    pages.Append(Page("", {Block("Text", CF_TEXT, std::string("Hello", 6))}));
+    pages.Append(Page("", {palette}));
+    pages.Append(new CClipPage(""));
+    ASSERT_TRUE(pages.GetPage(2)->TakeClipboard(m_owner));
+    const std::string golden = Path("golden");
+    const char* path = golden.c_str();
+    auto saved = [&](int done) { return done ? ReadFileBytes(golden) : "<not saved>"; };
 
-    const struct {
-        const char* what;
-        std::function<int(const char*)> save;
-        std::string bytes;
-    } cases[] = {
-        {"one text record", [&](const char* path) { return SavePageFile(text, path); },
-         std::string("VLMP1\0\1\0\0\0Text\0\6\0\0\0Hello\0\xFE\1", 27)},
-        {"an empty clipboard", [&](const char* path) { return SavePageFile(emptyClipboard, path); },
-         std::string("VLMP1\0\xFE\1", 8)},
-        {"an empty book", [&](const char* path) { return SaveBookFile(empty, path, 0); }, "VLMB1\1"},
-        {"an empty data file", [&](const char* path) { return SaveBookFile(empty, path, 1); }, "VLMD1\1"},
-        {"one empty page", [&](const char* path) { return SaveBookFile(onePage, path, 0); },
-         std::string("VLMB1A\0\xFE\1", 9)},
-    };
-    for (const auto& row : cases) {
-        ASSERT_TRUE(row.save(Path("golden").c_str())) << row.what;
-        EXPECT_EQ(row.bytes, ReadFileBytes(Path("golden"))) << row.what;
-    }
+    EXPECT_EQ(std::string("VLMP1\0\1\0\0\0Text\0\6\0\0\0Hello\0\xFE\1", 27),
+              saved(SavePageFile(*pages.GetPage(0), path)));
+    EXPECT_EQ(std::string("VLMP1\0\xFE\1", 8), saved(SavePageFile(*pages.GetPage(2), path))) << "an empty clipboard";
+    EXPECT_EQ("VLMB1\1", saved(SaveBookFile(empty, path, 0)));
+    EXPECT_EQ("VLMD1\1", saved(SaveBookFile(empty, path, 1)));
+    EXPECT_EQ(std::string("VLMB1A\0\xFE\1", 9), saved(SaveBookFile(onePage, path, 0)));
     // 256 palette entries: L = 8 + 4 * 256, four spare bytes at the end.
-    ASSERT_TRUE(SavePageFile(palette, Path("palette").c_str()));
-    std::string bytes = ReadFileBytes(Path("palette"));
+    std::string bytes = saved(SavePageFile(*pages.GetPage(1), path));
     ASSERT_EQ(6u + 4 + 8 + 4 + 4 + 1032 + 2, bytes.size());
     EXPECT_EQ(U32(1032), bytes.substr(22, 4));
     EXPECT_EQ(std::string("\0\3\0\1", 4), bytes.substr(26, 4)) << "version 0x300, 256 entries";

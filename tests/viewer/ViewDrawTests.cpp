@@ -51,8 +51,8 @@ Bytes DropFiles(DWORD listOffset, LONG x, LONG y, BOOL nonClient, BOOL wide, con
 std::string TextPage(const char* type, int length, int lines, int words, int characters)
 {
     char page[256];
-    wsprintfA(page, "Type: %s      \nLenght %d bytes    \nLines: %d    \nWords: %d    \nCharacters %d    ", type, length,
-              lines, words, characters);
+    wsprintfA(page, "Type: %s      \nLenght %d bytes    \nLines: %d    \nWords: %d    \nCharacters %d    ", type,
+              length, lines, words, characters);
     return page;
 }
 
@@ -292,7 +292,8 @@ TEST_F(FrameTest, InformationPagesDescribeEachFormatWithinItsBytes)
         {CF_TEXT, Of("one ", 4), nullptr, TextPage("Ansi", 4, 1, 2, 3)},
         {CF_TEXT, Of(" \n\nx\0tail", 9), nullptr, TextPage("Ansi", 4, 3, 1, 1)},
         {CF_UNICODETEXT, Of("abc", 3), nullptr, TextPage("Unicode", 2, 1, 1, 1)},
-        {CF_BITMAP, Bytes(), bitmap, "Size: 3 x 2    \nColors / Gray Levels: 16.7M    \nCompression: Uncompressed      "},
+        {CF_BITMAP, Bytes(), bitmap,
+         "Size: 3 x 2    \nColors / Gray Levels: 16.7M    \nCompression: Uncompressed      "},
         {CF_DIB, Dib(8, 2, 4, BI_RLE4, Bytes(64 + 4, 0)), nullptr,
          "Size: 8 x 2    \nColors / Gray Levels: 16    \nCompression: RLE (4bit)      "},
         {CF_DIB, Dib(2, -3, 24, BI_RGB, Bytes(24, 0)), nullptr, "Size: 2 x 3    \nColors / Gray Levels: 16.7M..."},
