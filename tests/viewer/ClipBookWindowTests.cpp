@@ -28,16 +28,6 @@ typedef std::function<void(HWND dialog)> Driver;
 
 void RunDriver(HWND dialog, void* driver) { (*(Driver*)driver)(dialog); }
 
-// Answers the message box that comes up under the caption; its text.
-std::string AnswerBox(const char* caption)
-{
-    HWND box = WaitForDialog(caption);
-    std::string text = MessageBoxText(box);
-    PressButton(box, IDOK);
-    WaitUntilGone(box);
-    return text;
-}
-
 Driver TypeName(const char* name)
 {
     return [=](HWND dialog) { SetDlgItemTextA(dialog, CInputDialog::kEditId, name); };
@@ -128,12 +118,9 @@ protected:
     std::function<void()> Drop(const std::string& path)
     {
         return [=] {
-            HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
-            DROPFILES* files = (DROPFILES*)GlobalLock(drop);
-            files->pFiles = sizeof(DROPFILES);
-            memcpy(files + 1, path.c_str(), path.size());
-            GlobalUnlock(drop);
-            SendMessageA(Frame(), WM_DROPFILES, (WPARAM)drop, 0);
+            DROPFILES header = {sizeof header, {0, 0}, FALSE, FALSE};
+            std::string files = std::string((const char*)&header, sizeof header) + path + std::string(2, '\0');
+            SendMessageA(Frame(), WM_DROPFILES, (WPARAM)MakeGlobalBlock(files.data(), files.size()), 0);
         };
     }
     void Paste(const char* name)
@@ -205,7 +192,9 @@ TEST_F(ClipBookTest, PasteCutCopyRenameAndDeleteFollowThePageRules)
         TypeName("page(3)")(dialog);
         PressButton(dialog, CDialogBox::kOkId);
         WaitUntilGone(dialog);
-        refusal = AnswerBox("Rename Clipbook Page");
+        CDialogAnswer box("Rename Clipbook Page", IDOK);
+        box.Wait();
+        refusal = box.Text();
     };
     ASSERT_TRUE(Answered("Rename Clipbook Page", CDialogBox::kOkId, refused, Menu(ID_PAGE_RENAME)));
     EXPECT_EQ("Name page(3) already exist.", refusal);
@@ -305,8 +294,10 @@ TEST_F(ClipBookTest, OptionDialogsOpenDroppedFiles)
         shown = ControlText(dialog, IDC_OPTION_PATH);
         proposed = ControlText(dialog, IDC_OPTION_PAGE_NAME);
         SetDlgItemTextA(dialog, IDC_OPTION_PAGE_NAME, "");
+        CDialogAnswer box("Error", IDOK);
         PressButton(dialog, IDC_OPTION_OPEN);
-        refusal = AnswerBox("Error");
+        box.Wait();
+        refusal = box.Text();
         stayed = IsWindowVisible(dialog) != FALSE;
         SetDlgItemTextA(dialog, IDC_OPTION_PAGE_NAME, "Chosen");
     };

@@ -28,12 +28,11 @@ std::string Describe(const CClipBook& book)
         text += std::string(page->GetName()) + ":";
         for (int k = 0; k < page->GetCount(); k++) {
             const CClipFormat* record = page->GetRecord(k);
-            char line[64];
-            wsprintfA(line, "%x=", record->GetFormatId());
-            text += line;
+            char id[16];
+            wsprintfA(id, k == 0 ? "%x=" : ",%x=", record->GetFormatId());
+            text += id;
             if (record->GetKind() == kClipMemoryBlock)
                 text += std::string((const char*)record->GetData(), record->GetSize());
-            text += k + 1 < page->GetCount() ? "," : "";
         }
         text += ";";
     }
@@ -259,11 +258,10 @@ TEST_F(ClipFiles, EveryKindOfDataSurvivesAPageFileAndABookFileAndDamageGetsAClea
 
     CClipPage fromPageFile("");
     ASSERT_TRUE(LoadPageFile(Path("all.cpf").c_str(), fromPageFile));
-    CClipBook fromBookFile;
-    ASSERT_TRUE(LoadBookFile(Path("all.cbf").c_str(), 0, fromBookFile));
-    ASSERT_EQ(1, fromBookFile.GetCount());
-    EXPECT_STREQ("All", fromBookFile.GetPage(0)->GetName());
-    for (const CClipPage* page : {&fromPageFile, fromBookFile.GetPage(0)}) {
+    ASSERT_TRUE(LoadBookFile(Path("all.cbf").c_str(), 0, book));
+    ASSERT_EQ(1, book.GetCount());
+    EXPECT_STREQ("All", book.GetPage(0)->GetName());
+    for (const CClipPage* page : {&fromPageFile, book.GetPage(0)}) {
         // A view takes the picture record whole, on either build.
         for (int i = 0; i < page->GetCount(); i++) {
             const CClipFormat* record = page->GetRecord(i);

@@ -275,7 +275,6 @@ TEST_F(FrameTest, InformationPagesDescribeEachFormatWithinItsBytes)
     const wchar_t wideText[] = L"abc def\r\nxyz", wideName[] = L"C:\\w\0";
     const DWORD locale = 0x0409;
     const UINT itemList = RegisterClipboardFormatA("Shell IDList Array");
-    Bytes shortDib = Dib(2, 10, 24, BI_RGB, Bytes(4 * 8, 0));
 
     struct Case {
         UINT format;
@@ -297,7 +296,7 @@ TEST_F(FrameTest, InformationPagesDescribeEachFormatWithinItsBytes)
         {CF_DIB, Dib(8, 2, 4, BI_RLE4, Bytes(64 + 4, 0)), nullptr,
          "Size: 8 x 2    \nColors / Gray Levels: 16    \nCompression: RLE (4bit)      "},
         {CF_DIB, Dib(2, -3, 24, BI_RGB, Bytes(24, 0)), nullptr, "Size: 2 x 3    \nColors / Gray Levels: 16.7M..."},
-        {CF_DIB, shortDib, nullptr, "Size: 2 x 10..."},
+        {CF_DIB, Dib(2, 10, 24, BI_RGB, Bytes(4 * 8, 0)), nullptr, "Size: 2 x 10..."},
         {CF_PALETTE, Bytes(), palette,
          "Palette entries: 3    \nRGB Values:    \n  1. Red:   1 Green:   2 Blue:   3      "
          "\n  2. Red:   4 Green:   5 Blue:   6  (Reserved)    \n  3. Red:   7 Green:   8 Blue:   9      "},
