@@ -1,8 +1,6 @@
 // Clip files on disk: the documented bytes, readers that refuse what does
 // not fit, saves that never destroy the previous file, and every kind of
 // clipboard data through a save and a load.
-#include <string.h>
-
 #include <string>
 #include <vector>
 

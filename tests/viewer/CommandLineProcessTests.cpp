@@ -31,12 +31,10 @@ TEST_F(ProgramTest, StartsTheFrameAndWritesTheSettingsWhenClosed)
     ASSERT_NE(nullptr, frame);
     // The two clip files are offered in command-line order; the others are
     // ignored.
-    {
-        CDialogAnswer book("Open ClipbookFile:", 1001, program.GetProcessId());
-        ASSERT_TRUE(book.Wait());
-        CDialogAnswer page("Open Clippage File:", 1001, program.GetProcessId());
-        ASSERT_TRUE(page.Wait());
-    }
+    CDialogAnswer book("Open ClipbookFile:", 1001, program.GetProcessId());
+    ASSERT_TRUE(book.Wait());
+    CDialogAnswer page("Open Clippage File:", 1001, program.GetProcessId());
+    ASSERT_TRUE(page.Wait());
     EXPECT_EQ("Vellmora", WindowText(frame));
     HWND clipbook = nullptr;
     EXPECT_TRUE(PumpUntil([&] { return (clipbook = FindMdiChild(frame, "VIEWERCLIPBOOK")) != nullptr; }));

@@ -4,8 +4,8 @@
 // page, hostile ones among them, and every view counts the access violations
 // it caused.
 #include <shlobj.h>
-#include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
