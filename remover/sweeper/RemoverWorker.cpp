@@ -58,49 +58,30 @@ int DeleteKeyTree(HKEY parent, const char* keyPath)
 }
 
 CRemoverWorker::CRemoverWorker(CRemoverDialog* dialog, const char* logPath)
-    : m_dialog(dialog), m_logPath(logPath), m_go(CreateEventA(nullptr, TRUE, TRUE, nullptr)),
-      m_parked(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_stop(0)
+    : m_dialog(dialog), m_logPath(logPath)
 {
 }
 
-CRemoverWorker::~CRemoverWorker()
-{
-    if (m_go != nullptr)
-        CloseHandle(m_go);
-    if (m_parked != nullptr)
-        CloseHandle(m_parked);
-}
+CRemoverWorker::~CRemoverWorker() {}
 
 int CRemoverWorker::Proceed()
 {
-    if (m_go != nullptr && WaitForSingleObject(m_go, 0) == WAIT_TIMEOUT) {
-        SetEvent(m_parked);
-        WaitForSingleObject(m_go, INFINITE);
-    }
-    return m_stop == 0;
+    return m_gate.AtItemBoundary();
 }
 
+// The worker may be sending to the dialog's windows meanwhile (a message box
+// it opens disables its owner): the gate answers those messages.
 void CRemoverWorker::Hold()
 {
-    if (m_go == nullptr || m_parked == nullptr)
-        return;
-    ResetEvent(m_parked);
-    ResetEvent(m_go);
-    // The worker may be sending to the dialog's windows (a message box it
-    // opens disables its owner): those messages are answered meanwhile.
-    HANDLE handles[2] = {m_parked, m_threadHandle};
-    while (MsgWaitForMultipleObjects(2, handles, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 2) {
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    m_gate.Pause(m_threadHandle);
 }
 
 void CRemoverWorker::Release(int stop)
 {
     if (stop)
-        InterlockedExchange(&m_stop, 1);
-    if (m_go != nullptr)
-        SetEvent(m_go);
+        m_gate.Stop();
+    else
+        m_gate.Resume();
 }
 
 int CRemoverWorker::Advance(int step)

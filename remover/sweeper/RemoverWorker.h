@@ -7,6 +7,7 @@
 #include "AppThread.h"
 #include "RemovalLog.h"
 #include "Text.h"
+#include "WorkerGate.h"
 
 class CRemoverDialog;
 
@@ -46,9 +47,7 @@ private:
     CRemoverDialog* m_dialog;
     CText m_logPath;
     CRemovalLog m_log;
-    HANDLE m_go;
-    HANDLE m_parked;
-    volatile LONG m_stop;
+    CWorkerGate m_gate;
 };
 
 // The worker of the process, null when there is none. Written by the main

@@ -74,6 +74,24 @@ void Send(HWND frame, int command)
     if (command > 0)
         SendMessageA(frame, WM_COMMAND, (WPARAM)command, 0);
 }
+
+// Pastes the clipboard into the clipbook as a page of that name, answering
+// the viewer's name question as a user would.
+void PastePage(HWND frame, const char* name)
+{
+    PostMessageA(frame, WM_COMMAND, 40015, 0);
+    HWND question = nullptr;
+    for (int attempt = 0; question == nullptr && attempt < 100; attempt++) {
+        Sleep(50);
+        question = FindWindowA("#32770", "New Clipbook Page");
+    }
+    if (question == nullptr)
+        return;
+    SetDlgItemTextA(question, 1002, name);
+    PostMessageA(question, WM_COMMAND, 1000, 0);
+    while (IsWindow(question))
+        Sleep(50);
+}
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -87,6 +105,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 1;
     Sleep(500);
     SetWindowPos(frame, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
+    PastePage(frame, "Sunrise and a note");
     // One view of each kind: the text as facts and as hex rows first.
     Send(frame, 40023);
     Send(frame, FormatCommand(CF_TEXT));

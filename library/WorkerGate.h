@@ -1,6 +1,7 @@
-// Pauses the installation's worker at its next pause point while the main
-// thread asks whether to cancel, so that the worker changes nothing (and
-// holds no lock) while the question is open.
+// Pauses a worker thread at its next pause point while the main thread asks
+// whether to cancel, so that the worker changes nothing (and holds no lock)
+// while the question is open. Suspending the thread instead could stop it
+// inside the heap and freeze the question's own window.
 #pragma once
 
 #include <windows.h>
