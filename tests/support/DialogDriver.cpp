@@ -93,27 +93,12 @@ HWND FileNameField(HWND dialog)
     return field ? field : GetDlgItem(dialog, 0x480);
 }
 
-namespace {
-struct ControlSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchControl(HWND child, LPARAM lParam)
-{
-    ControlSearch* search = (ControlSearch*)lParam;
-    if (GetDlgCtrlID(child) != search->id)
-        return TRUE;
-    search->found = child;
-    return FALSE;
-}
-} // namespace
-
 HWND FindControl(HWND window, int controlId)
 {
-    ControlSearch search = {controlId, nullptr};
-    EnumChildWindows(window, MatchControl, (LPARAM)&search);
-    return search.found;
+    HWND control = GetDlgItem(window, controlId);
+    for (HWND child = nullptr; control == nullptr && (child = FindWindowExA(window, child, "#32770", nullptr));)
+        control = GetDlgItem(child, controlId);
+    return control;
 }
 
 bool WaitUntilGone(HWND window, DWORD timeoutMs)

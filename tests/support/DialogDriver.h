@@ -21,7 +21,8 @@ void PressButton(HWND dialog, int buttonId);
 // The file name field of the open and save dialogs: a combo box in newer
 // templates, an edit field in older ones.
 HWND FileNameField(HWND dialog);
-// A control anywhere below a window, also inside a child dialog.
+// A control of a dialog or of one of its child dialogs (a file dialog's
+// template).
 HWND FindControl(HWND window, int controlId);
 // Waits until the window is gone.
 bool WaitUntilGone(HWND window, DWORD timeoutMs = 5000);

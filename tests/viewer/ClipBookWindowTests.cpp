@@ -3,6 +3,7 @@
 // every way in.
 #include <string.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,6 @@
 
 #include "ClipDataSamples.h"
 #include "ClipFileDialogs.h"
-#include "ClipFiles.h"
 #include "ClipboardHelper.h"
 #include "DialogDriver.h"
 #include "FrameFixture.h"
@@ -22,78 +22,40 @@ using namespace std::string_literals;
 namespace {
 
 typedef std::vector<std::string> Names;
+// What a test does to a dialog before the answer presses its button; it
+// runs on the answering thread.
+typedef std::function<void(HWND dialog)> Driver;
 
-// What a dialog driver saw and typed.
-struct Reply {
-    std::string text;       // typed into the dialog
-    std::string boxText;    // the message box that followed
-    std::string shownPath;  // static 1015
-    std::string proposed;   // the name the dialog proposed
-    bool stayed = false;    // the dialog stayed open after the refusal
-    std::string selection;  // the entry selected in a list
-};
+void RunDriver(HWND dialog, void* driver) { (*(Driver*)driver)(dialog); }
 
-void TypeName(HWND dialog, void* context)
+Driver TypeName(const char* name)
 {
-    SetDlgItemTextA(dialog, CInputDialog::kEditId, ((Reply*)context)->text.c_str());
+    return [=](HWND dialog) { SetDlgItemTextA(dialog, CInputDialog::kEditId, name); };
 }
 
-HWND AnswerBox(const char* caption, Reply* reply)
+// Fills in a file dialog: notes the entry chosen in list 1008, ticks check
+// box 1007 when asked, and types the path.
+Driver TypePath(const std::string& path, bool tick = false, std::string* chosen = nullptr)
 {
-    HWND box = WaitForDialog(caption);
-    reply->boxText = MessageBoxText(box);
-    PressButton(box, IDOK);
-    WaitUntilGone(box);
-    return box;
+    return [=](HWND dialog) {
+        if (chosen != nullptr)
+            *chosen = WindowText(FindControl(dialog, IDC_SAVE_CHOICE));
+        if (tick)
+            SendMessageA(FindControl(dialog, IDC_OPEN_TO_CLIPBOOK), BM_CLICK, 0, 0);
+        SetWindowTextA(FileNameField(dialog), path.c_str());
+    };
 }
 
-// Renames and answers the refusal that follows under the same caption.
-void RenameIntoRefusal(HWND dialog, void* context)
+// Notes the path an option dialog shows and clicks a radio button (none
+// keeps the dialog's choice).
+Driver Choose(int radio, std::string* shown = nullptr)
 {
-    TypeName(dialog, context);
-    PressButton(dialog, CDialogBox::kOkId);
-    WaitUntilGone(dialog);
-    AnswerBox("Rename Clipbook Page", (Reply*)context);
-}
-
-// Reads the clippage option dialog, is refused an empty name, then types
-// the reply's name; the answer presses "Open".
-void RefusedThenNamed(HWND dialog, void* context)
-{
-    Reply* reply = (Reply*)context;
-    reply->shownPath = ControlText(dialog, IDC_OPTION_PATH);
-    reply->proposed = ControlText(dialog, IDC_OPTION_PAGE_NAME);
-    SetDlgItemTextA(dialog, IDC_OPTION_PAGE_NAME, "");
-    PressButton(dialog, IDC_OPTION_OPEN);
-    AnswerBox("Error", reply);
-    reply->stayed = IsWindowVisible(dialog) != FALSE;
-    SetDlgItemTextA(dialog, IDC_OPTION_PAGE_NAME, reply->text.c_str());
-}
-
-void ChooseReplace(HWND dialog, void* context)
-{
-    ((Reply*)context)->shownPath = ControlText(dialog, IDC_OPTION_PATH);
-    CheckRadioButton(dialog, IDC_OPTION_IMPORT, IDC_OPTION_REPLACE, IDC_OPTION_REPLACE);
-}
-
-void ChooseClipboard(HWND dialog, void* context)
-{
-    CheckRadioButton(dialog, IDC_OPTION_TO_CLIPBOARD, IDC_OPTION_TO_CLIPBOOK, IDC_OPTION_TO_CLIPBOARD);
-}
-
-// A file dialog: reads list 1008's selection, ticks check box 1007 when
-// asked (the reply's boxText says "tick"), and types the path.
-void ChooseFile(HWND dialog, void* context)
-{
-    Reply* reply = (Reply*)context;
-    HWND list = FindControl(dialog, IDC_SAVE_CHOICE);
-    char entry[256] = "";
-    if (list != nullptr)
-        SendMessageA(list, CB_GETLBTEXT, SendMessageA(list, CB_GETCURSEL, 0, 0), (LPARAM)entry);
-    reply->selection = entry;
-    if (reply->boxText == "tick")
-        SendMessageA(FindControl(dialog, IDC_OPEN_TO_CLIPBOOK), BM_CLICK, 0, 0);
-    SetWindowTextA(FileNameField(dialog), reply->text.c_str());
+    return [=](HWND dialog) {
+        if (shown != nullptr)
+            *shown = ControlText(dialog, IDC_OPTION_PATH);
+        if (radio != 0)
+            SendDlgItemMessageA(dialog, radio, BM_CLICK, 0, 0);
+    };
 }
 
 class ClipBookTest : public FrameTest {
@@ -101,34 +63,28 @@ protected:
     void SetUp() override
     {
         FrameTest::SetUp();
-        m_folder = MakeScratchDirectory("clipbook");
+        // A folder whose name is long enough for any shortened path.
+        m_scratch = MakeScratchDirectory("clipbook");
+        m_folder = m_scratch + "\\a folder with a name long enough to be shortened";
+        CreateDirectoryA(m_folder.c_str(), nullptr);
     }
     void TearDown() override
     {
         FrameTest::TearDown();
-        RemoveTree(m_folder);
+        RemoveTree(m_scratch);
         EmptyClipboardAsOther();
     }
 
     CClipBookWindow& Window() { return m_frame->GetClipBook(); }
     const CTreeView& Tree() { return Window().GetTree(); }
     std::string Path(const char* name) const { return m_folder + "\\" + name; }
-    // A path in a folder whose name is long enough for any shortening.
-    std::string LongPath(const char* name) const
+    HTREEITEM PageItem(int index)
     {
-        std::string folder = Path("a folder with a name long enough to be shortened");
-        CreateDirectoryA(folder.c_str(), nullptr);
-        return folder + "\\" + name;
-    }
-
-    HTREEITEM Child(HTREEITEM parent, int index)
-    {
-        HTREEITEM item = Tree().GetChildItem(parent);
+        HTREEITEM item = Tree().GetChildItem(Window().GetRootItem());
         while (item != nullptr && index-- > 0)
             item = Tree().GetNextSibling(item);
         return item;
     }
-    HTREEITEM PageItem(int index) { return Child(Window().GetRootItem(), index); }
     Names Children(HTREEITEM parent)
     {
         Names names;
@@ -142,35 +98,46 @@ protected:
     Names PageNames() { return Children(Window().GetRootItem()); }
     void Select(HTREEITEM item) { Tree().Send(TVM_SELECTITEM, TVGN_CARET, (LPARAM)item); }
 
-    // Runs a command whose modal dialog a driver answers.
-    bool Answered(UINT command, const char* caption, int button, CDialogAnswer::Action action, Reply* reply)
+    // Starts something (a menu command, a drop) and answers the modal
+    // dialog it brings up once the driver has filled it in.
+    bool Answered(const char* caption, int button, Driver driver, const std::function<void()>& start)
     {
-        CDialogAnswer answer(caption, button, 0, 15000, action, reply);
-        Command(command);
+        CDialogAnswer answer(caption, button, 0, 15000, RunDriver, &driver);
+        start();
         return answer.Wait();
+    }
+    // The message of the error that follows the answered dialog.
+    std::string ErrorAfter(const char* caption, int button, Driver driver, const std::function<void()>& start)
+    {
+        CDialogAnswer error("Error", IDOK);
+        EXPECT_TRUE(Answered(caption, button, driver, start));
+        return error.Wait() ? error.Text() : "<no error>";
+    }
+    std::function<void()> Menu(UINT command) { return [=] { Command(command); }; }
+    // A file dropped on the frame, as the shell drops it.
+    std::function<void()> Drop(const std::string& path)
+    {
+        return [=] {
+            DROPFILES header = {sizeof header, {0, 0}, FALSE, FALSE};
+            std::string files = std::string((const char*)&header, sizeof header) + path + std::string(2, '\0');
+            SendMessageA(Frame(), WM_DROPFILES, (WPARAM)MakeGlobalBlock(files.data(), files.size()), 0);
+        };
     }
     void Paste(const char* name)
     {
-        Reply reply;
-        reply.text = name;
-        ASSERT_TRUE(Answered(ID_EDIT_PASTE, "New Clipbook Page", CDialogBox::kOkId, TypeName, &reply)) << name;
+        ASSERT_TRUE(Answered("New Clipbook Page", CDialogBox::kOkId, TypeName(name), Menu(ID_EDIT_PASTE))) << name;
     }
     // A clipbook file with two pages, "One" and "Two", one text each.
-    std::string SaveTwoPages(const char* name)
+    std::string SaveTwoPages()
     {
         CClipBook book;
-        for (const char* title : {"One", "Two"}) {
-            CClipPage* page = new CClipPage(title);
-            CClipFormat* record = new CClipFormat("Text", CF_TEXT);
-            record->SetBlock(title, 4);
-            page->Append(record);
-            book.Append(page);
-        }
-        EXPECT_TRUE(SaveBookFile(book, LongPath(name).c_str(), 0));
-        return LongPath(name);
+        book.Append(Page("One", {Block("Text", CF_TEXT, "One\0"s)}));
+        book.Append(Page("Two", {Block("Text", CF_TEXT, "Two\0"s)}));
+        EXPECT_TRUE(SaveBookFile(book, Path("two.cbf").c_str(), 0));
+        return Path("two.cbf");
     }
 
-    std::string m_folder;
+    std::string m_scratch, m_folder;
 };
 
 } // namespace
@@ -204,7 +171,7 @@ TEST_F(ClipBookTest, PasteCutCopyRenameAndDeleteFollowThePageRules)
         Paste(name);
     EXPECT_EQ(Names({"Page", "Page(2)", "Page(3)", "page(4)"}), PageNames());
     Names formats = Children(PageItem(1));
-    EXPECT_FALSE(formats.empty());
+    ASSERT_FALSE(formats.empty());
     EXPECT_EQ("Text", formats[0]);
 
     // Cut puts the page on the clipboard, so pasting brings it back.
@@ -217,16 +184,22 @@ TEST_F(ClipBookTest, PasteCutCopyRenameAndDeleteFollowThePageRules)
     EXPECT_EQ(formats, Children(PageItem(3)));
     EXPECT_STREQ("page text", (const char*)Window().GetBook().GetPage(3)->GetRecord(0)->GetData());
 
-    Reply same, taken, fresh;
-    same.text = "PAGE";
-    taken.text = "page(3)";
-    fresh.text = "Fresh";
+    // Neither a change of letter case nor a taken name renames.
+    std::string refusal;
     Select(PageItem(0));
-    ASSERT_TRUE(Answered(ID_PAGE_RENAME, "Rename Clipbook Page", CDialogBox::kOkId, TypeName, &same));
-    ASSERT_TRUE(Answered(ID_PAGE_RENAME, "Rename Clipbook Page", CDialogBox::kOkId, RenameIntoRefusal, &taken));
-    EXPECT_EQ("Name page(3) already exist.", taken.boxText);
-    EXPECT_EQ("Page", PageNames()[0]) << "neither a change of letter case nor a taken name renames";
-    ASSERT_TRUE(Answered(ID_PAGE_RENAME, "Rename Clipbook Page", CDialogBox::kOkId, TypeName, &fresh));
+    ASSERT_TRUE(Answered("Rename Clipbook Page", CDialogBox::kOkId, TypeName("PAGE"), Menu(ID_PAGE_RENAME)));
+    Driver refused = [&](HWND dialog) {
+        TypeName("page(3)")(dialog);
+        PressButton(dialog, CDialogBox::kOkId);
+        WaitUntilGone(dialog);
+        CDialogAnswer box("Rename Clipbook Page", IDOK);
+        box.Wait();
+        refusal = box.Text();
+    };
+    ASSERT_TRUE(Answered("Rename Clipbook Page", CDialogBox::kOkId, refused, Menu(ID_PAGE_RENAME)));
+    EXPECT_EQ("Name page(3) already exist.", refusal);
+    EXPECT_EQ("Page", PageNames()[0]);
+    ASSERT_TRUE(Answered("Rename Clipbook Page", CDialogBox::kOkId, TypeName("Fresh"), Menu(ID_PAGE_RENAME)));
     EXPECT_EQ("Fresh", PageNames()[0]);
 
     // The Delete key: nothing on the root, a format on a format, a page on
@@ -249,33 +222,25 @@ TEST_F(ClipBookTest, PasteCutCopyRenameAndDeleteFollowThePageRules)
 }
 
 namespace {
-struct MenuSeen {
-    HMENU menu;
-    UINT defaultItem;
-    UINT pictureState;
-};
-MenuSeen g_menuSeen;
+HMENU g_shownMenu;
 
 // Notes the popup on screen and closes it: TrackPopupMenu runs this
 // thread's timers in its own loop.
-void CALLBACK ClosePopup(HWND, UINT, UINT_PTR timer, DWORD)
+void CALLBACK ClosePopup(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND popup = FindWindowA("#32768", nullptr);
     if (popup == nullptr || !IsWindowVisible(popup))
         return;
-    g_menuSeen.menu = (HMENU)SendMessageA(popup, MN_GETHMENU, 0, 0);
-    g_menuSeen.defaultItem = GetMenuDefaultItem(g_menuSeen.menu, FALSE, 0);
-    g_menuSeen.pictureState = GetMenuState(g_menuSeen.menu, ID_VIEW_PICTURE, MF_BYCOMMAND);
+    g_shownMenu = (HMENU)SendMessageA(popup, MN_GETHMENU, 0, 0);
     EndMenu();
 }
 } // namespace
 
-TEST_F(ClipBookTest, RightClickSelectsTheItemAndShowsItsPopup)
+TEST_F(ClipBookTest, RightClickShowsTheItemsPopupAndDoubleClickOpensAFormat)
 {
     ASSERT_TRUE(PutTextOnClipboard("popup"));
     Window().AddPageFromClipboard("P");
-    HTREEITEM root = Window().GetRootItem();
-    HTREEITEM format = Tree().GetChildItem(PageItem(0));
+    HTREEITEM root = Window().GetRootItem(), format = Tree().GetChildItem(PageItem(0));
     HMENU popups = Window().GetPopupMenus();
     const struct {
         HTREEITEM item;
@@ -290,78 +255,63 @@ TEST_F(ClipBookTest, RightClickSelectsTheItemAndShowsItsPopup)
         if (row.item != nullptr && Tree().Send(TVM_GETITEMRECT, TRUE, (LPARAM)&rect))
             point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         ClientToScreen(Tree().GetHandle(), &point);
-        g_menuSeen = {};
+        g_shownMenu = nullptr;
         UINT_PTR timer = SetTimer(nullptr, 0, 50, ClosePopup);
         SendMessageA(Window().GetHandle(), WM_CONTEXTMENU, (WPARAM)Tree().GetHandle(), MAKELPARAM(point.x, point.y));
         KillTimer(nullptr, timer);
-        EXPECT_EQ(row.popup, g_menuSeen.menu);
+        EXPECT_EQ(row.popup, g_shownMenu);
         EXPECT_EQ(row.item != nullptr ? row.item : root, Tree().GetSelection()) << "empty space selects nothing";
     }
-    // The format popup of a text: Auto in bold, Picture grayed.
-    Select(format);
-    g_menuSeen = {};
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, ClosePopup);
-    TrackPopupMenu(GetSubMenu(popups, 2), TPM_RIGHTBUTTON, 10, 10, 0, Window().GetHandle(), nullptr);
-    KillTimer(nullptr, timer);
-    EXPECT_EQ((UINT)ID_VIEW_AUTO, g_menuSeen.defaultItem);
-    EXPECT_TRUE(g_menuSeen.pictureState & MF_GRAYED);
-}
+    // The format popup as it was shown for a text: Auto in bold, Picture
+    // grayed.
+    EXPECT_EQ((UINT)ID_VIEW_AUTO, GetMenuDefaultItem(GetSubMenu(popups, 2), FALSE, 0));
+    EXPECT_TRUE(GetMenuState(GetSubMenu(popups, 2), ID_VIEW_PICTURE, MF_BYCOMMAND) & MF_GRAYED);
 
-TEST_F(ClipBookTest, DoubleClickOpensAPageFormatInItsPageView)
-{
-    UINT fileNameW = RegisterClipboardFormatA("FileNameW");
-    ASSERT_TRUE(PutOnClipboard({{fileNameW, MakeGlobalBlock(L"C:\\a.txt", 18)}}));
-    Window().AddPageFromClipboard("Files");
+    // A double click on a page opens nothing; on a format it opens the page's
+    // format in Auto, and again it activates that view.
     NMHDR click = {Tree().GetHandle(), IDC_CLIPBOOK_TREE, (UINT)NM_DBLCLK};
-    Select(PageItem(0));
-    SendMessageA(Window().GetHandle(), WM_NOTIFY, IDC_CLIPBOOK_TREE, (LPARAM)&click);
-    EXPECT_EQ(0, ViewCount()) << "a page item opens nothing";
-    Select(Tree().GetChildItem(PageItem(0)));
-    for (int twice = 0; twice < 2; twice++)
+    for (HTREEITEM item : {PageItem(0), format, format}) {
+        Select(item);
         SendMessageA(Window().GetHandle(), WM_NOTIFY, IDC_CLIPBOOK_TREE, (LPARAM)&click);
-    ASSERT_EQ(1, ViewCount()) << "the second double click activates the first view";
-    EXPECT_EQ((UINT)kViewBinary, NewestView()->GetKind()) << "a page's FileNameW shows its bytes";
+    }
+    ASSERT_EQ(1, ViewCount());
+    EXPECT_EQ((UINT)kViewText, NewestView()->GetKind());
     EXPECT_EQ(Window().GetBook().GetPage(0), NewestView()->GetPage());
 }
 
-TEST_F(ClipBookTest, OptionDialogsOpenDroppedAndNamedFiles)
+TEST_F(ClipBookTest, OptionDialogsOpenDroppedFiles)
 {
     ASSERT_TRUE(PutTextOnClipboard("dropped page"));
     CClipPage page("");
     ASSERT_TRUE(page.TakeClipboard(Frame()));
-    std::string sample = LongPath("sample.cpf");
+    std::string sample = Path("sample.cpf"), book = SaveTwoPages();
     ASSERT_TRUE(SavePageFile(page, sample.c_str()));
-    std::string book = SaveTwoPages("two.cbf");
 
     // The page file proposes its title, refuses an empty name and stays.
-    Reply named;
-    named.text = "Chosen";
-    {
-        CDialogAnswer answer("Open Clippage File:", IDC_OPTION_OPEN, 0, 15000, RefusedThenNamed, &named);
-        Window().OpenClippageFileByPath(sample.c_str());
-        ASSERT_TRUE(answer.Wait());
-    }
-    EXPECT_EQ("sample", named.proposed);
-    std::string shown = sample.substr(0, 10) + "...\\sample.cpf";
-    EXPECT_EQ(shown, named.shownPath);
-    EXPECT_EQ("Invalid page name.", named.boxText);
-    EXPECT_TRUE(named.stayed);
+    std::string shown, proposed, refusal;
+    bool stayed = false;
+    Driver named = [&](HWND dialog) {
+        shown = ControlText(dialog, IDC_OPTION_PATH);
+        proposed = ControlText(dialog, IDC_OPTION_PAGE_NAME);
+        SetDlgItemTextA(dialog, IDC_OPTION_PAGE_NAME, "");
+        CDialogAnswer box("Error", IDOK);
+        PressButton(dialog, IDC_OPTION_OPEN);
+        box.Wait();
+        refusal = box.Text();
+        stayed = IsWindowVisible(dialog) != FALSE;
+        SetDlgItemTextA(dialog, IDC_OPTION_PAGE_NAME, "Chosen");
+    };
+    ASSERT_TRUE(Answered("Open Clippage File:", IDC_OPTION_OPEN, named, Drop(sample)));
+    EXPECT_EQ("sample", proposed);
+    EXPECT_EQ(sample.substr(0, 10) + "...\\sample.cpf", shown);
+    EXPECT_EQ("Invalid page name.", refusal);
+    EXPECT_TRUE(stayed);
     EXPECT_EQ(Names({"Chosen"}), PageNames());
 
-    // A dropped book is imported, then replaces the book.
-    Reply replace;
-    for (int round = 0; round < 2; round++) {
-        CDialogAnswer answer("Open ClipbookFile:", IDC_OPTION_OPEN, 0, 15000, round ? ChooseReplace : nullptr,
-                             &replace);
-        HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + book.size() + 2);
-        DROPFILES* files = (DROPFILES*)GlobalLock(drop);
-        files->pFiles = sizeof(DROPFILES);
-        memcpy(files + 1, book.c_str(), book.size());
-        GlobalUnlock(drop);
-        SendMessageA(Frame(), WM_DROPFILES, (WPARAM)drop, 0);
-        ASSERT_TRUE(answer.Wait());
-    }
-    EXPECT_EQ(book.substr(0, 10) + "...\\two.cbf", replace.shownPath);
+    // A book is imported, then replaces the book.
+    for (int radio : {0, IDC_OPTION_REPLACE})
+        ASSERT_TRUE(Answered("Open ClipbookFile:", IDC_OPTION_OPEN, Choose(radio, &shown), Drop(book)));
+    EXPECT_EQ(book.substr(0, 10) + "...\\two.cbf", shown);
     EXPECT_EQ(Names({"One", "Two"}), PageNames());
 }
 
@@ -370,39 +320,33 @@ TEST_F(ClipBookTest, FileMenuOpensAndSavesPagesAndBooks)
     ASSERT_TRUE(PutTextOnClipboard("menu page"));
     Window().AddPageFromClipboard("A");
     Window().AddPageFromClipboard("B");
-    Reply save, open, openAgain, book;
-    save.text = Path("b.cpf");
-    Select(Child(PageItem(1), 0));
-    ASSERT_TRUE(Answered(ID_FILE_SAVE_AS, "Save As", IDOK, ChooseFile, &save));
-    EXPECT_EQ("B", save.selection) << "the page of the selected format";
+    std::string chosen;
+    Select(Tree().GetChildItem(PageItem(1)));
+    ASSERT_TRUE(Answered("Save As", IDOK, TypePath(Path("b.cpf"), false, &chosen), Menu(ID_FILE_SAVE_AS)));
+    EXPECT_EQ("B", chosen) << "the page of the selected format";
     CClipPage saved("");
-    ASSERT_TRUE(LoadPageFile(save.text.c_str(), saved));
+    ASSERT_TRUE(LoadPageFile(Path("b.cpf").c_str(), saved));
     EXPECT_EQ(Window().GetBook().GetPage(1)->GetCount(), saved.GetCount());
 
     // Ticked and nameless: a page with the empty name, then "(2)".
-    open.text = openAgain.text = save.text;
-    open.boxText = openAgain.boxText = "tick";
-    ASSERT_TRUE(Answered(ID_FILE_OPEN, "Open", IDOK, ChooseFile, &open));
-    ASSERT_TRUE(Answered(ID_FILE_OPEN, "Open", IDOK, ChooseFile, &openAgain));
+    for (int twice = 0; twice < 2; twice++)
+        ASSERT_TRUE(Answered("Open", IDOK, TypePath(Path("b.cpf"), true), Menu(ID_FILE_OPEN)));
     EXPECT_EQ(Names({"A", "B", "", "(2)"}), PageNames());
 
     // The list entry chosen names the page by its position: the page with
     // the empty name is saved, not the clipboard.
-    Reply unnamed;
-    unnamed.text = Path("unnamed.cpf");
     ASSERT_TRUE(PutTextOnClipboard("clipboard now"));
     Select(PageItem(2));
-    ASSERT_TRUE(Answered(ID_FILE_SAVE_AS, "Save As", IDOK, ChooseFile, &unnamed));
-    EXPECT_EQ("", unnamed.selection);
+    ASSERT_TRUE(Answered("Save As", IDOK, TypePath(Path("unnamed.cpf"), false, &chosen), Menu(ID_FILE_SAVE_AS)));
+    EXPECT_EQ("", chosen);
     CClipPage reloaded("");
-    ASSERT_TRUE(LoadPageFile(unnamed.text.c_str(), reloaded));
+    ASSERT_TRUE(LoadPageFile(Path("unnamed.cpf").c_str(), reloaded));
     ASSERT_GT(reloaded.GetCount(), 0);
     EXPECT_STREQ("menu page", (const char*)reloaded.GetRecord(0)->GetData());
 
-    book.text = Path("book.cbf");
-    ASSERT_TRUE(Answered(ID_FILE_SAVE_CLIPBOOK, "Save As", IDOK, ChooseFile, &book));
+    ASSERT_TRUE(Answered("Save As", IDOK, TypePath(Path("book.cbf")), Menu(ID_FILE_SAVE_CLIPBOOK)));
     CClipBook reread;
-    ASSERT_TRUE(LoadBookFile(book.text.c_str(), 0, reread));
+    ASSERT_TRUE(LoadBookFile(Path("book.cbf").c_str(), 0, reread));
     EXPECT_EQ(4, reread.GetCount());
 }
 
@@ -412,7 +356,7 @@ TEST_F(ClipBookTest, DamagedFilesGetTheirMessageOnEveryWayInAndLoseNothing)
     Window().AddPageFromClipboard("Kept");
     // Two pages "One" and "Two" of one text record each, and the page file
     // of the first: each damaged by a cut, a size too large, a wrong magic.
-    std::string whole = ReadFileBytes(SaveTwoPages("two.cbf"));
+    std::string whole = ReadFileBytes(SaveTwoPages());
     std::string page = "VLMP1\0"s + whole.substr(9, whole.find('\xFE') - 9) + "\xFE\1";
     std::string oversized = whole, oversizedPage = page;
     oversized[whole.size() - 8] = '\x7F';
@@ -424,43 +368,30 @@ TEST_F(ClipBookTest, DamagedFilesGetTheirMessageOnEveryWayInAndLoseNothing)
     } damages[] = {{"truncated", whole.substr(0, whole.size() - 5), page.substr(0, page.size() - 3)},
                    {"oversized", oversized, oversizedPage},
                    {"wrong magic", "VLMX1" + whole.substr(5), "VLMX1" + page.substr(5)}};
+    std::string path = Path("damaged.cbf"), pagePath = Path("damaged.cpf");
     for (const auto& damage : damages) {
-        std::string path = Path("damaged.cbf");
+        SCOPED_TRACE(damage.what);
         WriteFileBytes(path, damage.bytes);
-        Reply yes, reply;
-        yes.text = path;
+        WriteFileBytes(pagePath, damage.pageBytes);
         {
             // "Open Clipbook..." replaces only after a complete read.
             CDialogAnswer question("Open Clipbook", IDYES);
-            CDialogAnswer error("Error", IDOK);
-            ASSERT_TRUE(Answered(ID_FILE_OPEN_CLIPBOOK, "Open", IDOK, ChooseFile, &yes));
-            ASSERT_TRUE(error.Wait()) << damage.what;
-            EXPECT_EQ("Cannot load clipbook file.", error.Text());
+            EXPECT_EQ("Cannot load clipbook file.",
+                      ErrorAfter("Open", IDOK, TypePath(path), Menu(ID_FILE_OPEN_CLIPBOOK)));
         }
-        EXPECT_EQ(Names({"Kept"}), PageNames()) << damage.what;
-        {
-            // The option dialog's replace choice keeps the book the same way.
-            CDialogAnswer answer("Open ClipbookFile:", IDC_OPTION_OPEN, 0, 15000, ChooseReplace, &reply);
-            CDialogAnswer error("Error", IDOK);
-            Window().OpenClipbookFileByPath(path.c_str());
-            ASSERT_TRUE(error.Wait()) << damage.what;
-        }
-        EXPECT_EQ(Names({"Kept"}), PageNames()) << damage.what;
-
-        // A damaged page file puts nothing on the clipboard and adds no page.
-        std::string pagePath = Path("damaged.cpf");
-        WriteFileBytes(pagePath, damage.pageBytes);
-        {
-            CDialogAnswer answer("Open Clippage File:", IDC_OPTION_OPEN, 0, 15000, ChooseClipboard, &reply);
-            CDialogAnswer error("Error", IDOK);
-            Window().OpenClippageFileByPath(pagePath.c_str());
-            ASSERT_TRUE(error.Wait()) << damage.what;
-            EXPECT_EQ("Cannot load clippage file.", error.Text());
-        }
+        EXPECT_EQ(Names({"Kept"}), PageNames());
+        // Dropped, the option dialog's replace choice keeps the book the same
+        // way; a damaged page file puts nothing on the clipboard and adds no
+        // page.
+        EXPECT_EQ("Cannot load clipbook file.",
+                  ErrorAfter("Open ClipbookFile:", IDC_OPTION_OPEN, Choose(IDC_OPTION_REPLACE), Drop(path)));
+        EXPECT_EQ(Names({"Kept"}), PageNames());
+        EXPECT_EQ("Cannot load clippage file.",
+                  ErrorAfter("Open Clippage File:", IDC_OPTION_OPEN, Choose(IDC_OPTION_TO_CLIPBOARD), Drop(pagePath)));
         std::string bytes;
         EXPECT_TRUE(ReadClipboardBlock(CF_TEXT, &bytes));
         EXPECT_STREQ("kept", bytes.c_str());
-        EXPECT_EQ(Names({"Kept"}), PageNames()) << damage.what;
+        EXPECT_EQ(Names({"Kept"}), PageNames());
     }
 }
 

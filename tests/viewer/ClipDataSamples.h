@@ -1,6 +1,6 @@
-// Sample clipboard data of every kind, readers that turn data back into
-// comparable values, and whole files as bytes, shared by the clip format
-// and clip file tests.
+// Sample clipboard data of every kind and readers that turn it back into
+// comparable values (defined beside the clip format tests), and clip files
+// built and read as bytes, shared by the clip tests.
 #pragma once
 
 #include <windows.h>
@@ -8,20 +8,44 @@
 #include <string>
 #include <vector>
 
-// Pixels of a bitmap as 32-bit top-down RGB, the same for every depth.
+#include "ClipFiles.h"
+
 std::vector<DWORD> Pixels(HBITMAP bitmap, SIZE* size = nullptr);
-// A screen-compatible bitmap with a pattern no two pixels of which repeat
-// along a row.
 HBITMAP MakePatternBitmap(int width, int height);
 std::vector<PALETTEENTRY> Entries(HPALETTE palette);
 HPALETTE MakePalette(int count);
-bool SamePalette(const std::vector<PALETTEENTRY>& left, const std::vector<PALETTEENTRY>& right);
 std::string EnhMetafileBits(HENHMETAFILE metafile);
 std::string MetafileBits(HMETAFILE metafile);
 HENHMETAFILE MakeEnhMetafile();
 HMETAFILE MakeMetafile();
 HGLOBAL MakeMetafilePicture(HMETAFILE metafile, LONG mode, LONG x, LONG y);
+
+inline CClipFormat* Block(const char* name, UINT format, const std::string& bytes)
+{
+    CClipFormat* record = new CClipFormat(name, format);
+    record->SetBlock(bytes.data(), (DWORD)bytes.size());
+    return record;
+}
+
+inline CClipPage* Page(const char* name, const std::vector<CClipFormat*>& records)
+{
+    CClipPage* page = new CClipPage(name);
+    for (CClipFormat* record : records)
+        page->Append(record);
+    return page;
+}
+
 // The bytes of a whole file ("<none>" when it cannot be read), and a file
 // written anew with the bytes.
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
+inline std::string ReadFileBytes(const std::string& path)
+{
+    CFileBytes file;
+    return file.Read(path.c_str()) ? std::string((const char*)file.GetBytes(), file.GetLength()) : "<none>";
+}
+
+inline void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    CSafeFileWriter file;
+    if (file.Open(path.c_str()) && file.Put(bytes.data(), bytes.size()))
+        file.Commit();
+}

@@ -2,7 +2,7 @@
 // its arguments and the settings it writes when closed.
 #include <gtest/gtest.h>
 
-#include "ClipFiles.h"
+#include "ClipDataSamples.h"
 #include "DialogDriver.h"
 #include "FrameFixture.h"
 #include "ProcessRunner.h"
@@ -31,12 +31,10 @@ TEST_F(ProgramTest, StartsTheFrameAndWritesTheSettingsWhenClosed)
     ASSERT_NE(nullptr, frame);
     // The two clip files are offered in command-line order; the others are
     // ignored.
-    {
-        CDialogAnswer book("Open ClipbookFile:", 1001, program.GetProcessId());
-        ASSERT_TRUE(book.Wait());
-        CDialogAnswer page("Open Clippage File:", 1001, program.GetProcessId());
-        ASSERT_TRUE(page.Wait());
-    }
+    CDialogAnswer book("Open ClipbookFile:", 1001, program.GetProcessId());
+    ASSERT_TRUE(book.Wait());
+    CDialogAnswer page("Open Clippage File:", 1001, program.GetProcessId());
+    ASSERT_TRUE(page.Wait());
     EXPECT_EQ("Vellmora", WindowText(frame));
     HWND clipbook = nullptr;
     EXPECT_TRUE(PumpUntil([&] { return (clipbook = FindMdiChild(frame, "VIEWERCLIPBOOK")) != nullptr; }));
@@ -72,11 +70,7 @@ TEST_F(ProgramTest, ImportsABookNamedOnTheCommandLineAndKeepsItInTheDataFile)
     std::string program = folder + "\\Vellmora.exe", book = folder + "\\My Book.cbf";
     ASSERT_TRUE(CopyFileA((TestBinaryDirectory() + "Vellmora.exe").c_str(), program.c_str(), FALSE));
     CClipBook pages;
-    CClipPage* page = new CClipPage("From file");
-    CClipFormat* record = new CClipFormat("Text", CF_TEXT);
-    record->SetBlock("imported", 9);
-    page->Append(record);
-    pages.Append(page);
+    pages.Append(Page("From file", {Block("Text", CF_TEXT, std::string("imported", 9))}));
     ASSERT_TRUE(SaveBookFile(pages, book.c_str(), 0));
 
     CChildProcess running;
@@ -88,12 +82,6 @@ TEST_F(ProgramTest, ImportsABookNamedOnTheCommandLineAndKeepsItInTheDataFile)
     PostMessageA(frame, WM_CLOSE, 0, 0);
     ASSERT_EQ(0, running.Wait());
 
-    CFileBytes written, original;
-    ASSERT_TRUE(written.Read((folder + "\\Vellmora.cbd").c_str()));
-    ASSERT_TRUE(original.Read(book.c_str()));
-    std::string expected = "VLMD1" + std::string((const char*)original.GetBytes() + 5, original.GetLength() - 5);
-    EXPECT_EQ(expected, std::string((const char*)written.GetBytes(), written.GetLength()));
-    written.Free();
-    original.Free();
+    EXPECT_EQ("VLMD1" + ReadFileBytes(book).substr(5), ReadFileBytes(folder + "\\Vellmora.cbd"));
     RemoveTree(folder);
 }

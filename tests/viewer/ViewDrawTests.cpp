@@ -1,10 +1,11 @@
 // The four views with real data in real windows: hex rows and their bars,
 // information pages, pictures read back from the screen and text in the edit
-// control. Byte blocks are handed to the views at a guard page, hostile ones
-// among them, and every case counts the access violations it caused.
+// control, and the byte-level readers behind them. Byte blocks end at a guard
+// page, hostile ones among them, and every view counts the access violations
+// it caused.
 #include <shlobj.h>
-#include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,8 @@
 #include "BinaryView.h"
 #include "ClipFormat.h"
 #include "ClipboardHelper.h"
+#include "DialogDriver.h"
 #include "FrameFixture.h"
-#include "GuardedBlock.h"
 #include "InfoView.h"
 #include "PictureView.h"
 #include "TestApp.h"
@@ -26,32 +27,62 @@ typedef std::vector<BYTE> Bytes;
 
 Bytes Of(const void* bytes, size_t size) { return Bytes((const BYTE*)bytes, (const BYTE*)bytes + size); }
 
-// A record followed by the bytes that belong to it.
-Bytes Join(const void* record, size_t size, const Bytes& rest)
+Bytes operator+(Bytes left, const Bytes& right)
 {
-    Bytes bytes(size + rest.size());
-    memcpy(bytes.data(), record, size);
-    std::copy(rest.begin(), rest.end(), bytes.begin() + size);
-    return bytes;
+    left.insert(left.end(), right.begin(), right.end());
+    return left;
 }
 
-Bytes Dib(int width, int height, WORD bitCount, DWORD compression, const Bytes& rest)
+// A DIB header of 40 bytes (saying headerBytes) and what follows it.
+Bytes Dib(LONG width, LONG height, WORD bitCount, DWORD compression, const Bytes& rest, DWORD coloursUsed = 0,
+          DWORD headerBytes = sizeof(BITMAPINFOHEADER))
 {
-    BITMAPINFOHEADER header = {sizeof header, width, height, 1, bitCount, compression, 0, 0, 0, 0, 0};
-    return Join(&header, sizeof header, rest);
+    BITMAPINFOHEADER header = {headerBytes, width, height, 1, bitCount, compression, 0, 0, 0, coloursUsed, 0};
+    return Of(&header, sizeof header) + rest;
 }
 
-Bytes DropFiles(DWORD listOffset, int x, int y, BOOL nonClient, BOOL wide, const Bytes& names)
+Bytes DropFiles(DWORD listOffset, LONG x, LONG y, BOOL nonClient, BOOL wide, const Bytes& names)
 {
     DROPFILES header = {listOffset, {x, y}, nonClient, wide};
-    return Join(&header, sizeof header, names);
+    return Of(&header, sizeof header) + names;
 }
 
-std::string WindowText(HWND window)
+// The page of a text: its type, length in bytes, lines, words, characters.
+std::string TextPage(const char* type, int length, int lines, int words, int characters)
 {
-    char text[256] = "";
-    return std::string(text, GetWindowTextA(window, text, sizeof text));
+    char page[256];
+    wsprintfA(page, "Type: %s      \nLenght %d bytes    \nLines: %d    \nWords: %d    \nCharacters %d    ", type,
+              length, lines, words, characters);
+    return page;
 }
+
+// A copy of some bytes that ends right where a no-access page begins, so
+// that any read past the block faults at once.
+class CGuardedBlock {
+public:
+    explicit CGuardedBlock(const Bytes& bytes) : m_size(bytes.size())
+    {
+        SYSTEM_INFO system;
+        GetSystemInfo(&system);
+        size_t page = system.dwPageSize, usable = (m_size + page - 1) / page * page;
+        m_region = (BYTE*)VirtualAlloc(nullptr, usable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        DWORD old;
+        VirtualProtect(m_region + usable, page, PAGE_NOACCESS, &old);
+        m_data = m_region + usable - m_size;
+        std::copy(bytes.begin(), bytes.end(), m_data);
+    }
+    ~CGuardedBlock() { VirtualFree(m_region, 0, MEM_RELEASE); }
+    CGuardedBlock(const CGuardedBlock&) = delete;
+    CGuardedBlock& operator=(const CGuardedBlock&) = delete;
+
+    const BYTE* Data() const { return m_data; }
+    UINT Size() const { return (UINT)m_size; }
+
+private:
+    BYTE* m_region;
+    BYTE* m_data;
+    size_t m_size;
+};
 
 int HasStyle(HWND window, DWORD style) { return (GetWindowLongPtrA(window, GWL_STYLE) & style) != 0; }
 
@@ -89,7 +120,7 @@ template <class View>
 class CGuardedView : public View {
 public:
     CGuardedView(CMdiFrame* frame, UINT format, const Bytes& bytes, HANDLE handle = nullptr)
-        : View(format), m_block(bytes.data(), bytes.size())
+        : View(format), m_block(bytes)
     {
         static PVOID counting = AddVectoredExceptionHandler(1, CountAccessViolation);
         m_violations = counting ? g_accessViolations : -1;
@@ -103,13 +134,9 @@ public:
     ~CGuardedView() override
     {
         EXPECT_EQ(m_violations, g_accessViolations) << "reads past the block";
-        this->Destroy();
-    }
-    LRESULT OnDestroy() override
-    {
         this->m_data = nullptr;
         this->m_size = 0;
-        return View::OnDestroy();
+        this->Destroy();
     }
 
 private:
@@ -117,6 +144,74 @@ private:
     LONG m_violations;
 };
 } // namespace
+
+TEST(ViewBytes, HexRowsKeepTheirColumns)
+{
+    const struct {
+        std::string bytes;
+        uint32_t offset;
+        const char* row;
+        int last;
+    } cases[] = {
+        {"", 0, "untouched", 1}, // no byte: the row is left as it was
+        {"Hello, world", 0, "00000000  48 65 6C 6C 6F 2C  20 77 6F 72 6C 64  Hello,.world ", 1},
+        {"Hello, world!", 0, "00000000  48 65 6C 6C 6F 2C  20 77 6F 72 6C 64  Hello,.world ", 0},
+        {"Hello, world!", 12, "0000000c  21                                    !            ", 1},
+        // Only 0x21 to 0x7E show as themselves.
+        {std::string("\x20\x21\x7E\x7F\x80\xFF\0\x26\x41\x09\xA0\x2E", 12), 0,
+         "00000000  20 21 7E 7F 80 FF  00 26 41 09 A0 2E  .!~....&A... ", 1},
+    };
+    for (const auto& test : cases) {
+        CGuardedBlock block(Of(test.bytes.data(), test.bytes.size()));
+        char row[kHexRowLength + 1] = "untouched";
+        EXPECT_EQ(test.last, FormatHexRow(row, block.Data(), block.Size(), test.offset)) << test.row;
+        EXPECT_STREQ(test.row, row);
+    }
+}
+
+TEST(ViewBytes, DibBitsFollowMasksAndColours)
+{
+    const struct {
+        Bytes dib;
+        uint32_t bitsOffset = 0, colourCount = 0, rowsPresent = 0; // all 0: not drawn
+    } cases[] = {
+        {Dib(4, 2, 24, BI_RGB, Bytes(24, 0x5A)), 40, 0, 2},
+        {Dib(4, 2, 24, BI_RGB, Bytes(23, 0x5A)), 40, 0, 1},            // a row short: the lower row only
+        {Dib(4, -3, 32, BI_BITFIELDS, Bytes(12 + 48, 0x5A)), 52, 0, 3}, // masks, top-down
+        {Dib(3, 1, 8, BI_RGB, Bytes(64 + 4, 0x5A), 16), 104, 16, 1},      // 16 colours used
+        {Dib(3, 1, 8, BI_RGB, Bytes(1024 + 4, 0x5A)), 1064, 256, 1},
+        {Dib(3, 1, 8, BI_RGB, Bytes(1023, 0x5A))},                      // colours cut off
+        {Dib(3, 1, 1, BI_RGB, Bytes(1200 + 4, 0x5A), 300), 1240, 2, 1},   // more used than drawn
+        {Dib(8, 2, 4, BI_RLE4, Bytes(64 + 6, 0x5A)), 104, 16, 2},
+        {Dib(8, -2, 4, BI_RLE4, Bytes(64 + 6, 0x5A))},                  // top-down run lengths
+        {Dib(0, 2, 24, BI_RGB, Bytes(24, 0x5A))},
+        {Dib(4, 2, 2, BI_RGB, Bytes(24, 0x5A))},
+        {Dib(4, 2, 24, BI_RGB, Bytes(24, 0x5A), 0x40000000)},
+        {Dib(1, 1, 16, BI_BITFIELDS, Bytes(68 + 4, 0x5A), 0, 108), 108, 0, 1}, // masks inside a later header
+    };
+    for (const auto& test : cases) {
+        CGuardedBlock block(test.dib);
+        CDibParts parts;
+        SCOPED_TRACE(testing::Message() << "bits at " << test.bitsOffset << " of " << test.dib.size());
+        ASSERT_EQ(test.bitsOffset != 0, LocateDibParts(block.Data(), block.Size(), &parts));
+        if (test.bitsOffset == 0)
+            continue;
+        EXPECT_EQ(test.bitsOffset, parts.bitsOffset);
+        EXPECT_EQ(test.colourCount, parts.colourCount);
+        EXPECT_EQ(test.rowsPresent, parts.rowsPresent);
+    }
+}
+
+TEST(ViewBytes, TextViewsKnowFileNamesInAnyCase)
+{
+    // Registered names keep the spelling of their first registration for
+    // the whole session, so these are not registered here.
+    EXPECT_EQ(kWideText, TextEncodingOf(0xC001, "FILENAMEW"));
+    EXPECT_EQ(kAnsiText, TextEncodingOf(0xC002, "filename"));
+    EXPECT_EQ(kNoText, TextEncodingOf(0xC003, "FileNames"));
+    EXPECT_EQ(kNoText, TextEncodingOf(0xC004, nullptr));
+    EXPECT_EQ(kOemText, TextEncodingOf(CF_OEMTEXT, "FileName"));
+}
 
 TEST_F(FrameTest, BinaryRowsScrollAndFitTheirBars)
 {
@@ -131,21 +226,18 @@ TEST_F(FrameTest, BinaryRowsScrollAndFitTheirBars)
     SelectObject(memory, GetStockObject(ANSI_FIXED_FONT));
     SIZE cell;
     GetTextExtentPoint32A(memory, "0", 1, &cell);
-    // The rows are narrower than the view: only the vertical bar stays.
     RECT client;
     GetClientRect(window, &client);
-    const int rows = 25, visible = client.bottom / cell.cy, rowWidth = (kHexRowLength + 1) * cell.cx - 2;
+    const int rows = 25, rowWidth = (kHexRowLength + 1) * cell.cx - 2;
 
     SendMessageA(window, WM_VSCROLL, SB_BOTTOM, 0);
     UpdateWindow(window);
-    EXPECT_EQ(rows - visible, view.GetTopRow());
+    EXPECT_EQ(rows - client.bottom / cell.cy, view.GetTopRow());
     // The first row shown, drawn beside it as the font draws it.
     char row[kHexRowLength + 1];
     FormatHexRow(row, bytes.data(), (uint32_t)bytes.size(), (uint32_t)view.GetTopRow() * kHexRowBytes);
-    HBITMAP expected = CreateCompatibleBitmap(dc, client.right, cell.cy);
-    HGDIOBJ old = SelectObject(memory, expected);
-    RECT line = {0, 0, client.right, cell.cy};
-    FillRect(memory, &line, GetSysColorBrush(COLOR_WINDOW));
+    HGDIOBJ old = SelectObject(memory, CreateCompatibleBitmap(dc, client.right, cell.cy));
+    FillRect(memory, &client, GetSysColorBrush(COLOR_WINDOW));
     TextOutA(memory, 0, 0, row, kHexRowLength);
     int differing = 0;
     for (int x = 0; x < client.right; x += 2)
@@ -163,7 +255,6 @@ TEST_F(FrameTest, BinaryRowsScrollAndFitTheirBars)
     EXPECT_FALSE(HasStyle(window, WS_HSCROLL)) << "7 pixels of overflow are less than the bar's page";
     SetClientSize(window, rowWidth - 8, (rows + 1) * cell.cy);
     EXPECT_TRUE(HasStyle(window, WS_HSCROLL));
-    SetWindowPos(Frame(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 TEST_F(FrameTest, InformationPagesDescribeEachFormatWithinItsBytes)
@@ -177,16 +268,13 @@ TEST_F(FrameTest, InformationPagesDescribeEachFormatWithinItsBytes)
     LPITEMIDLIST computer = nullptr, windows = nullptr;
     SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer);
     SHGetSpecialFolderLocation(nullptr, CSIDL_WINDOWS, &windows);
-    Bytes items = {2, 0, 0, 0, 16, 0, 0, 0, 18, 0, 0, 0, (BYTE)(18 + ItemIdListSize(computer)), 0, 0, 0, 0, 0};
-    Bytes computerList = Of(computer, ItemIdListSize(computer)), windowsList = Of(windows, ItemIdListSize(windows));
-    items.insert(items.end(), computerList.begin(), computerList.end());
-    items.insert(items.end(), windowsList.begin(), windowsList.end());
+    Bytes items = Bytes{2, 0, 0, 0, 16, 0, 0, 0, 18, 0, 0, 0, (BYTE)(18 + ItemIdListSize(computer)), 0, 0, 0, 0, 0} +
+                  Of(computer, ItemIdListSize(computer)) + Of(windows, ItemIdListSize(windows));
     char windowsPath[MAX_PATH];
     GetWindowsDirectoryA(windowsPath, MAX_PATH);
     const wchar_t wideText[] = L"abc def\r\nxyz", wideName[] = L"C:\\w\0";
     const DWORD locale = 0x0409;
     const UINT itemList = RegisterClipboardFormatA("Shell IDList Array");
-    Bytes shortDib = Dib(2, 10, 24, BI_RGB, Bytes(4 * 8, 0));
 
     struct Case {
         UINT format;
@@ -194,16 +282,21 @@ TEST_F(FrameTest, InformationPagesDescribeEachFormatWithinItsBytes)
         HANDLE handle;
         std::string page; // the whole page, or its start when it ends in "..."
     } cases[] = {
-        {CF_TEXT, Of("abc def\r\nxyz", 13), nullptr,
-         "Type: Ansi      \nLenght 12 bytes    \nLines: 2    \nWords: 3    \nCharacters 10    "},
-        {CF_OEMTEXT, Of("", 1), nullptr, "Type: Oem      \nLenght 0 bytes    \nLines: 1    \nWords: 1    \nCharacters 0    "},
-        {CF_UNICODETEXT, Of(wideText, sizeof wideText), nullptr, "Type: Unicode      \nLenght 24 bytes    \nLines: 2..."},
-        {CF_TEXT, Of("no end", 6), nullptr, "Type: Ansi      \nLenght 6 bytes..."},
-        {CF_BITMAP, Bytes(), bitmap, "Size: 3 x 2    \nColors / Gray Levels: 16.7M    \nCompression: Uncompressed      "},
+        {CF_TEXT, Of("abc def\r\nxyz", 13), nullptr, TextPage("Ansi", 12, 2, 3, 10)},
+        {CF_OEMTEXT, Of("", 1), nullptr, TextPage("Oem", 0, 1, 1, 0)},
+        {CF_UNICODETEXT, Of(wideText, sizeof wideText), nullptr, TextPage("Unicode", 24, 2, 3, 10)},
+        // The text ends at its first zero, or at the end of the block; a
+        // trailing odd byte is no unit.
+        {CF_TEXT, Of("no end", 6), nullptr, TextPage("Ansi", 6, 1, 2, 5)},
+        {CF_TEXT, Of("one ", 4), nullptr, TextPage("Ansi", 4, 1, 2, 3)},
+        {CF_TEXT, Of(" \n\nx\0tail", 9), nullptr, TextPage("Ansi", 4, 3, 1, 1)},
+        {CF_UNICODETEXT, Of("abc", 3), nullptr, TextPage("Unicode", 2, 1, 1, 1)},
+        {CF_BITMAP, Bytes(), bitmap,
+         "Size: 3 x 2    \nColors / Gray Levels: 16.7M    \nCompression: Uncompressed      "},
         {CF_DIB, Dib(8, 2, 4, BI_RLE4, Bytes(64 + 4, 0)), nullptr,
          "Size: 8 x 2    \nColors / Gray Levels: 16    \nCompression: RLE (4bit)      "},
         {CF_DIB, Dib(2, -3, 24, BI_RGB, Bytes(24, 0)), nullptr, "Size: 2 x 3    \nColors / Gray Levels: 16.7M..."},
-        {CF_DIB, shortDib, nullptr, "Size: 2 x 10..."},
+        {CF_DIB, Dib(2, 10, 24, BI_RGB, Bytes(4 * 8, 0)), nullptr, "Size: 2 x 10..."},
         {CF_PALETTE, Bytes(), palette,
          "Palette entries: 3    \nRGB Values:    \n  1. Red:   1 Green:   2 Blue:   3      "
          "\n  2. Red:   4 Green:   5 Blue:   6  (Reserved)    \n  3. Red:   7 Green:   8 Blue:   9      "},
@@ -249,14 +342,14 @@ TEST_F(FrameTest, PicturesAppearAtTheTopLeftOrFillTheView)
     Bytes lower = {255, 0, 0, 0, 255, 0, 0, 0}, upper = {0, 0, 255, 255, 255, 255, 0, 0}, held(4 * 8, 0);
     for (int row = 0; row < 4; row++)
         held[row * 8 + 2] = (BYTE)(row * 60);
+    const std::vector<COLORREF> twoByTwo = {RGB(255, 0, 0), RGB(0, 0, 255),     background,
+                                            RGB(255, 255, 255), RGB(0, 255, 0), background};
     struct Case {
         Bytes dib;
         std::vector<COLORREF> column; // down the first column, then down the second
     } cases[] = {
-        {Dib(2, 2, 24, BI_RGB, Join(lower.data(), 8, upper)), {RGB(255, 0, 0), RGB(0, 0, 255), background,
-                                                               RGB(255, 255, 255), RGB(0, 255, 0), background}},
-        {Dib(2, -2, 24, BI_RGB, Join(upper.data(), 8, lower)), {RGB(255, 0, 0), RGB(0, 0, 255), background,
-                                                                RGB(255, 255, 255), RGB(0, 255, 0), background}},
+        {Dib(2, 2, 24, BI_RGB, lower + upper), twoByTwo},
+        {Dib(2, -2, 24, BI_RGB, upper + lower), twoByTwo},
         {Dib(2, 10, 24, BI_RGB, held), {RGB(180, 0, 0), RGB(120, 0, 0), RGB(60, 0, 0), 0, background}},
         {Dib(2, 2, 24, BI_RGB, Bytes(7, 0)), {background}},
     };
@@ -310,7 +403,6 @@ TEST_F(FrameTest, PicturesAppearAtTheTopLeftOrFillTheView)
     }
     DeleteEnhMetaFile(enhanced);
     DeleteMetaFile(picture.hMF);
-    SetWindowPos(Frame(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 TEST_F(FrameTest, TextReachesTheEditControlInTheAnsiCodePage)

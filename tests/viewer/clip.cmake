@@ -1,7 +1,8 @@
 # Clip format records against the real clipboard, the clipboard helper that
-# the viewer's tests share, and the viewer's artwork as the program loads it.
+# the viewer's tests share, the viewer's artwork as the program loads it, and
+# the clip files on disk.
 vellmora_add_test(ClipFormatTests SERIAL
-  SOURCES ClipFormatTests.cpp ClipFormatDataTests.cpp ClipFormatArtTests.cpp ClipDataSamples.cpp
+  SOURCES ClipFormatTests.cpp ClipFormatDataTests.cpp ClipFormatArtTests.cpp ClipFileTests.cpp
   LIBRARIES vlmclip
   RESOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ClipFormatTests.rc)
 # windres finds the icon and bitmap files of the .rc on its include path.

@@ -1,8 +1,8 @@
-# The clipbook: its files on disk, its window inside a frame created by the
-# test, and the dialogs that open and save clip files.
+# The clipbook window inside a frame created by the test, and the dialogs
+# that open and save clip files.
 if(TARGET vlmviewer)
   vellmora_add_test(ClipBookTests SERIAL
-    SOURCES ClipDataSamples.cpp ClipFileTests.cpp FrameFixture.cpp ClipBookWindowTests.cpp
+    SOURCES FrameFixture.cpp ClipBookWindowTests.cpp
     LIBRARIES vlmviewer
     RESOURCES ${VELLMORA_RC})
 endif()

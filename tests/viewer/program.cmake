@@ -19,9 +19,7 @@ if(TARGET vlmviewer)
   vellmora_add_test_program(ViewerShowcase programs/ViewerShowcase.cpp)
 endif()
 
-# What the format views draw and read: byte-level readers beside the rules,
-# the drawn views beside the frame.
+# What the format views draw and read, beside the frame.
 if(TARGET vlmviewer)
-  target_sources(ViewerRuleTests PRIVATE ViewBytesTests.cpp)
   target_sources(ViewerFrameTests PRIVATE ViewDrawTests.cpp)
 endif()
