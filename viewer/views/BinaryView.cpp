@@ -7,19 +7,13 @@
 const char* const CBinaryView::kClassName = "VIEWERBINARY";
 
 CBinaryView::CBinaryView(UINT format)
-    : CFormatView(format, kViewBinary), m_fullRows(0), m_topRow(0), m_font(nullptr)
+    : CFormatView(format, kViewBinary), m_topRow(0)
 {
 }
 
 int CBinaryView::CreateViewWindow(CMdiFrame* frame)
 {
     return Create(kClassName, "", 0x50FF0000, nullptr, frame);
-}
-
-LRESULT CBinaryView::OnCreate(CREATESTRUCTA* create)
-{
-    m_font = (HFONT)GetStockObject(ANSI_FIXED_FONT);
-    return CFormatView::OnCreate(create);
 }
 
 int CBinaryView::OnCreateHook(CREATESTRUCTA* create)
@@ -32,7 +26,7 @@ int CBinaryView::OnCreateHook(CREATESTRUCTA* create)
 
 int CBinaryView::CountRows() const
 {
-    return m_fullRows + (m_size % kHexRowBytes != 0 ? 1 : 0);
+    return (int)(m_size / kHexRowBytes) + (m_size % kHexRowBytes != 0 ? 1 : 0);
 }
 
 int CBinaryView::SettleTopRow(int rows, int visible)
@@ -55,12 +49,11 @@ int CBinaryView::SettleTopRow(int rows, int visible)
 LRESULT CBinaryView::OnPaint()
 {
     CPaintDC dc(this);
-    HGDIOBJ oldFont = dc.SelectObject(m_font);
+    HGDIOBJ oldFont = dc.SelectObject(GetStockObject(ANSI_FIXED_FONT));
     RECT client;
     GetClientRect(m_hWnd, &client);
     // Handles (size 0) have no bytes to dump.
     const BYTE* bytes = (const BYTE*)m_data;
-    m_fullRows = (int)(m_size / kHexRowBytes);
     int rows = CountRows();
 
     char row[kHexRowLength + 1] = "";

@@ -13,7 +13,6 @@ public:
     explicit CBinaryView(UINT format);
 
     int CreateViewWindow(CMdiFrame* frame) override;
-    LRESULT OnCreate(CREATESTRUCTA* create) override;
     int OnCreateHook(CREATESTRUCTA* create) override;
     LRESULT OnPaint() override;
     LRESULT OnVScroll(UINT code, UINT position, HWND scrollBar) override;
@@ -28,9 +27,7 @@ private:
     // when the top row had to move.
     int SettleTopRow(int rows, int visible);
 
-    int m_fullRows;
     int m_topRow;
     CScrollBarInfo m_horizontalBar;
     CScrollBarInfo m_verticalBar;
-    HFONT m_font;
 };
