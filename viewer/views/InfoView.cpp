@@ -239,8 +239,7 @@ LRESULT CInfoView::OnHScroll(UINT code, UINT position, HWND scrollBar)
     // end each line, which then cover what is left of the old page. A thumb
     // may move it further, so it erases first unless it moved the page well
     // to the right.
-    if ((code == SB_THUMBPOSITION || code == SB_THUMBTRACK) && next > previous - 4)
-        InvalidateRect(m_hWnd, nullptr, TRUE);
-    InvalidateRect(m_hWnd, nullptr, FALSE);
+    BOOL erase = (code == SB_THUMBPOSITION || code == SB_THUMBTRACK) && next > previous - 4;
+    InvalidateRect(m_hWnd, nullptr, erase);
     return 0;
 }
