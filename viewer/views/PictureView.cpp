@@ -81,9 +81,21 @@ int CPictureView::OnCreateHook(CREATESTRUCTA* create)
 
 LRESULT CPictureView::OnDestroy()
 {
-    m_verticalBar.Attach(nullptr, SB_VERT);
-    m_horizontalBar.Attach(nullptr, SB_HORZ);
+    DeleteDibBitmap();
     return CFormatView::OnDestroy();
+}
+
+void CPictureView::OnDataChanged()
+{
+    DeleteDibBitmap();
+    CFormatView::OnDataChanged();
+}
+
+void CPictureView::DeleteDibBitmap()
+{
+    if (m_dibBitmap != nullptr)
+        DeleteObject(m_dibBitmap);
+    m_dibBitmap = nullptr;
 }
 
 LRESULT CPictureView::OnPaint()
@@ -152,11 +164,10 @@ void CPictureView::DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& client)
 
 void CPictureView::DrawDib(HDC dc, const RECT& client)
 {
-    HBITMAP bitmap = CreateBitmapFromPackedDib(dc, (const BYTE*)m_data, m_size);
-    if (bitmap == nullptr)
-        return;
-    DrawBitmap(dc, bitmap, client);
-    DeleteObject(bitmap);
+    if (m_dibBitmap == nullptr)
+        m_dibBitmap = CreateBitmapFromPackedDib(dc, (const BYTE*)m_data, m_size);
+    if (m_dibBitmap != nullptr)
+        DrawBitmap(dc, m_dibBitmap, client);
 }
 
 void CPictureView::DrawMetafilePicture(HDC dc, const RECT& client)

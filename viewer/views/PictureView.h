@@ -11,7 +11,7 @@ public:
     static const char* const kClassName;
     enum { kPixelStep = 3, kPixelPage = 10, kBarPage = 2, kMaxPosition = 0xFFFF };
 
-    explicit CPictureView(UINT format) : CFormatView(format, kViewPicture) {}
+    explicit CPictureView(UINT format) : CFormatView(format, kViewPicture), m_dibBitmap(nullptr) {}
 
     int CreateViewWindow(CMdiFrame* frame) override;
     int OnCreateHook(CREATESTRUCTA* create) override;
@@ -19,6 +19,9 @@ public:
     LRESULT OnPaint() override;
     LRESULT OnVScroll(UINT code, UINT position, HWND scrollBar) override;
     LRESULT OnHScroll(UINT code, UINT position, HWND scrollBar) override;
+
+protected:
+    void OnDataChanged() override;
 
 private:
     int HasScrollBars() const { return m_format == CF_BITMAP || m_format == CF_DIB; }
@@ -28,7 +31,11 @@ private:
     void DrawDib(HDC dc, const RECT& client);
     void DrawMetafilePicture(HDC dc, const RECT& client);
     void DrawPalette(HDC dc, const RECT& client);
+    void DeleteDibBitmap();
 
     CScrollBarInfo m_verticalBar;
     CScrollBarInfo m_horizontalBar;
+    // The DIB made drawable, once for each new data rather than at every
+    // paint, which each scroll step causes.
+    HBITMAP m_dibBitmap;
 };
