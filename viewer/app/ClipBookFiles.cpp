@@ -29,9 +29,7 @@ int CClipBookWindow::LoadClippage(const char* path, int toClipbook, const char* 
     CText unique;
     m_book.MakeUniqueName(pageName, unique);
     page->SetName(unique.GetString());
-    CClipBook added;
-    added.Append(page);
-    AppendPages(added);
+    AppendPage(page);
     return 1;
 }
 

@@ -151,6 +151,13 @@ void CClipBookWindow::InsertPageItems(CClipPage* page)
     m_tree.Expand(item);
 }
 
+void CClipBookWindow::AppendPage(CClipPage* page)
+{
+    m_book.Append(page);
+    InsertPageItems(page);
+    m_tree.Expand(m_root);
+}
+
 void CClipBookWindow::AppendPages(CClipBook& pages)
 {
     for (int i = 0; i < pages.GetCount(); i++)
@@ -210,9 +217,7 @@ CClipPage* CClipBookWindow::AddPageFromClipboard(const char* name)
     if (page == nullptr)
         return nullptr;
     page->TakeClipboard(GetViewerFrame()->GetHandle());
-    m_book.Append(page);
-    InsertPageItems(page);
-    m_tree.Expand(m_root);
+    AppendPage(page);
     return page;
 }
 

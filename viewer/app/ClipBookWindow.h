@@ -79,6 +79,8 @@ public:
 private:
     CViewerFrame* GetViewerFrame() const;
     void InsertPageItems(CClipPage* page);
+    // Each takes ownership: one page, or every page of the other book.
+    void AppendPage(CClipPage* page);
     void AppendPages(CClipBook& pages);
     void RemovePage(CClipPage* page);
     void RemoveAllPages();
