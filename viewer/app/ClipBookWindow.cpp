@@ -216,7 +216,12 @@ CClipPage* CClipBookWindow::AddPageFromClipboard(const char* name)
     CClipPage* page = new (std::nothrow) CClipPage(unique.GetString());
     if (page == nullptr)
         return nullptr;
-    page->TakeClipboard(GetViewerFrame()->GetHandle());
+    // A clipboard held by another program gives no page rather than an
+    // empty one.
+    if (!page->TakeClipboard(GetViewerFrame()->GetHandle())) {
+        delete page;
+        return nullptr;
+    }
     AppendPage(page);
     return page;
 }
@@ -230,9 +235,9 @@ int CClipBookWindow::CopyPage()
 int CClipBookWindow::CutPage()
 {
     CClipPage* page = GetSelectedPage();
-    if (page == nullptr)
+    // The page goes only once the clipboard holds it.
+    if (page == nullptr || !page->PutOnClipboard(m_hWnd))
         return 0;
-    page->PutOnClipboard(m_hWnd);
     RemovePage(page);
     return 1;
 }

@@ -38,7 +38,7 @@ public:
     // nothing without a suitable one.
     int PasteClipboard();
     // Appends a page under the unique form of the name with a copy of the
-    // clipboard.
+    // clipboard; null when the clipboard cannot be opened.
     CClipPage* AddPageFromClipboard(const char* name);
     int CopyPage();
     int CutPage();
