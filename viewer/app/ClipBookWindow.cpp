@@ -57,13 +57,10 @@ LRESULT CClipBookWindow::OnCreate(CREATESTRUCTA* create)
 int CClipBookWindow::OnCreateHook(CREATESTRUCTA* create)
 {
     SetWindowIcons(m_hWnd, IDI_CLIPBOOK);
-    RECT tiny = {0, 0, 1, 1};
-    if (!m_tree.Create(kTreeStyle, tiny, m_hWnd, IDC_CLIPBOOK_TREE))
-        return 0;
     RECT client;
     GetClientRect(m_hWnd, &client);
-    SetWindowPos(m_tree.GetHandle(), nullptr, 0, 0, client.right, client.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!m_tree.Create(kTreeStyle, client, m_hWnd, IDC_CLIPBOOK_TREE))
+        return 0;
     m_tree.SetImageList(GetViewerFrame()->GetFormatImages());
     CText root;
     root.LoadString(IDS_CLIPBOOK);
