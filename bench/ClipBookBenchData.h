@@ -6,13 +6,12 @@
 
 #include <string>
 
+#include "BenchClock.h"
 #include "ClipBook.h"
 
 const int kBenchPages = 64;
 const DWORD kBenchPageBytes = 4 * 1024 * 1024;
 const int kBenchRounds = 5;
-
-#include "BenchClock.h"
 
 // A folder of its own under the temporary folder.
 std::string BenchFolder(const char* tag);

@@ -22,16 +22,14 @@ int CClipBookWindow::LoadClippage(const char* path, int toClipbook, const char* 
         return 0;
     }
     if (!toClipbook) {
-        page->PutOnClipboard(m_hWnd);
+        int put = page->PutOnClipboard(m_hWnd);
         delete page;
-        return 1;
+        return put;
     }
     CText unique;
     m_book.MakeUniqueName(pageName, unique);
     page->SetName(unique.GetString());
-    CClipBook added;
-    added.Append(page);
-    AppendPages(added);
+    AppendPage(page);
     return 1;
 }
 
@@ -82,12 +80,12 @@ int CClipBookWindow::SaveClippageWithChoice()
         ShowError(IDS_UNKNOWN_ERROR);
         return 0;
     }
+    // A clipboard held by another program is not saved as an empty page
+    // over the chosen file.
     CClipPage clipboard("");
-    if (page == nullptr) {
-        clipboard.TakeClipboard(m_frame->GetHandle());
+    if (page == nullptr && clipboard.TakeClipboard(m_frame->GetHandle()))
         page = &clipboard;
-    }
-    if (SavePageFile(*page, path.GetString()))
+    if (page != nullptr && SavePageFile(*page, path.GetString()))
         return 1;
     ShowError(IDS_SAVE_CLIPPAGE_FAILED);
     return 0;

@@ -57,13 +57,10 @@ LRESULT CClipBookWindow::OnCreate(CREATESTRUCTA* create)
 int CClipBookWindow::OnCreateHook(CREATESTRUCTA* create)
 {
     SetWindowIcons(m_hWnd, IDI_CLIPBOOK);
-    RECT tiny = {0, 0, 1, 1};
-    if (!m_tree.Create(kTreeStyle, tiny, m_hWnd, IDC_CLIPBOOK_TREE))
-        return 0;
     RECT client;
     GetClientRect(m_hWnd, &client);
-    SetWindowPos(m_tree.GetHandle(), nullptr, 0, 0, client.right, client.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!m_tree.Create(kTreeStyle, client, m_hWnd, IDC_CLIPBOOK_TREE))
+        return 0;
     m_tree.SetImageList(GetViewerFrame()->GetFormatImages());
     CText root;
     root.LoadString(IDS_CLIPBOOK);
@@ -151,6 +148,13 @@ void CClipBookWindow::InsertPageItems(CClipPage* page)
     m_tree.Expand(item);
 }
 
+void CClipBookWindow::AppendPage(CClipPage* page)
+{
+    m_book.Append(page);
+    InsertPageItems(page);
+    m_tree.Expand(m_root);
+}
+
 void CClipBookWindow::AppendPages(CClipBook& pages)
 {
     for (int i = 0; i < pages.GetCount(); i++)
@@ -209,10 +213,13 @@ CClipPage* CClipBookWindow::AddPageFromClipboard(const char* name)
     CClipPage* page = new (std::nothrow) CClipPage(unique.GetString());
     if (page == nullptr)
         return nullptr;
-    page->TakeClipboard(GetViewerFrame()->GetHandle());
-    m_book.Append(page);
-    InsertPageItems(page);
-    m_tree.Expand(m_root);
+    // A clipboard held by another program gives no page rather than an
+    // empty one.
+    if (!page->TakeClipboard(GetViewerFrame()->GetHandle())) {
+        delete page;
+        return nullptr;
+    }
+    AppendPage(page);
     return page;
 }
 
@@ -225,9 +232,9 @@ int CClipBookWindow::CopyPage()
 int CClipBookWindow::CutPage()
 {
     CClipPage* page = GetSelectedPage();
-    if (page == nullptr)
+    // The page goes only once the clipboard holds it.
+    if (page == nullptr || !page->PutOnClipboard(m_hWnd))
         return 0;
-    page->PutOnClipboard(m_hWnd);
     RemovePage(page);
     return 1;
 }

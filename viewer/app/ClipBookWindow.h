@@ -38,7 +38,7 @@ public:
     // nothing without a suitable one.
     int PasteClipboard();
     // Appends a page under the unique form of the name with a copy of the
-    // clipboard.
+    // clipboard; null when the clipboard cannot be opened.
     CClipPage* AddPageFromClipboard(const char* name);
     int CopyPage();
     int CutPage();
@@ -79,6 +79,8 @@ public:
 private:
     CViewerFrame* GetViewerFrame() const;
     void InsertPageItems(CClipPage* page);
+    // Each takes ownership: one page, or every page of the other book.
+    void AppendPage(CClipPage* page);
     void AppendPages(CClipBook& pages);
     void RemovePage(CClipPage* page);
     void RemoveAllPages();

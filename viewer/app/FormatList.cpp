@@ -11,10 +11,7 @@ LRESULT CViewerFrame::OnDrawClipboard()
     if (m_nextViewer != nullptr)
         SendMessageA(m_nextViewer, WM_DRAWCLIPBOARD, 0, 0);
     // A new change stops a pending retry; its own read starts them afresh.
-    if (m_retryDelay != 0) {
-        KillTimer(m_hWnd, kClipboardRetryTimer);
-        m_retryDelay = 0;
-    }
+    StopClipboardRetry();
     FollowClipboard();
     return DefaultProc(WM_DRAWCLIPBOARD, 0, 0);
 }
@@ -30,10 +27,17 @@ void CViewerFrame::FollowClipboard()
     if (!done && m_retryDelay < (UINT)kLastRetryDelay) {
         m_retryDelay = m_retryDelay == 0 ? (UINT)kFirstRetryDelay : 2 * m_retryDelay;
         SetTimer(m_hWnd, kClipboardRetryTimer, m_retryDelay, nullptr);
-    } else if (m_retryDelay != 0) {
-        KillTimer(m_hWnd, kClipboardRetryTimer);
-        m_retryDelay = 0;
+    } else {
+        StopClipboardRetry();
     }
+}
+
+void CViewerFrame::StopClipboardRetry()
+{
+    if (m_retryDelay == 0)
+        return;
+    KillTimer(m_hWnd, kClipboardRetryTimer);
+    m_retryDelay = 0;
 }
 
 LRESULT CViewerFrame::OnChangeCbChain(HWND removed, HWND next)

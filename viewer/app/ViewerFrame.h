@@ -80,6 +80,7 @@ private:
     // Views: the steps shared by clipboard and page formats.
     int OpenView(UINT format, UINT kind, const CClipPage* page, const char* pageName, const CClipFormat* record);
     void FollowClipboard();
+    void StopClipboardRetry();
     int ReadClipboardFormats(std::vector<UINT>& formats);
     void UpdateDisplayEntries(HMENU display, const std::vector<UINT>& formats, size_t kept);
     void UpdateComboItems(const std::vector<UINT>& formats, size_t kept);

@@ -210,14 +210,13 @@ int CFileBytes::Read(const char* path)
     root[0] = full.GetAt(0);
     if (length != 0 && full.GetAt(1) == ':' && GetDriveTypeA(root) == DRIVE_FIXED && Map(length))
         return 1;
-    // Two spare zero bytes, so that nothing a reader does can run off a
-    // string at the very end.
-    m_bytes = (uint8_t*)malloc((size_t)length + 2);
+    // The reader keeps within the length, mapped or not; the one byte an
+    // empty file gets is only there because malloc(0) may answer null.
+    m_bytes = (uint8_t*)malloc(length != 0 ? (size_t)length : 1);
     if (m_bytes == nullptr || (length != 0 && m_file.Read(m_bytes, length, &error) != length)) {
         Free();
         return 0;
     }
-    m_bytes[length] = m_bytes[length + 1] = 0;
     m_length = length;
     return 1;
 }
