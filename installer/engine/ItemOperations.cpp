@@ -52,6 +52,34 @@ std::string DirectoryOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// A shortcut at the path that opens the target; the HRESULT of the last COM
+// call made. COM must be initialised on the calling thread.
+HRESULT CreateShortcut(const char* shortcutPath, const char* target, const char* description)
+{
+    IShellLinkA* link = nullptr;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&link);
+    if (FAILED(result))
+        return result;
+    IPersistFile* file = nullptr;
+    result = link->QueryInterface(IID_IPersistFile, (void**)&file);
+    if (SUCCEEDED(result)) {
+        result = link->SetPath(target);
+        if (SUCCEEDED(result)) {
+            link->SetDescription(description);
+            // The program starts in its own folder, as it would from Explorer.
+            link->SetWorkingDirectory(DirectoryOf(target).c_str());
+            WCHAR path[MAX_PATH];
+            if (MultiByteToWideChar(CP_ACP, 0, shortcutPath, -1, path, MAX_PATH) == 0)
+                result = E_INVALIDARG;
+            else
+                result = file->Save(path, TRUE);
+        }
+        file->Release();
+    }
+    link->Release();
+    return result;
+}
+
 } // namespace
 
 int CSetupScript::ApplyRegItem(CRegItem& item)
@@ -104,30 +132,4 @@ int CSetupScript::RunProgram(CRunItem& item)
     ExpandMacros(item.m_command);
     ShellExecuteA(GetProgress().GetOwner(), nullptr, item.m_command.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return 1;
-}
-
-HRESULT CreateShortcut(const char* shortcutPath, const char* target, const char* description)
-{
-    IShellLinkA* link = nullptr;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&link);
-    if (FAILED(result))
-        return result;
-    IPersistFile* file = nullptr;
-    result = link->QueryInterface(IID_IPersistFile, (void**)&file);
-    if (SUCCEEDED(result)) {
-        result = link->SetPath(target);
-        if (SUCCEEDED(result)) {
-            link->SetDescription(description);
-            // The program starts in its own folder, as it would from Explorer.
-            link->SetWorkingDirectory(DirectoryOf(target).c_str());
-            WCHAR path[MAX_PATH];
-            if (MultiByteToWideChar(CP_ACP, 0, shortcutPath, -1, path, MAX_PATH) == 0)
-                result = E_INVALIDARG;
-            else
-                result = file->Save(path, TRUE);
-        }
-        file->Release();
-    }
-    link->Release();
-    return result;
 }
