@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "Registry.h"
+
 namespace {
 
 bool HasValue(HKEY key, const std::string& name)
@@ -22,11 +24,9 @@ bool HasValue(HKEY key, const std::string& name)
 // key would leave one behind that the log does not name.
 void DeleteValue(const CRegItem& item)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(item.m_root, item.m_keyPath.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(key, item.m_valueName.c_str());
-    RegCloseKey(key);
+    CRegistryKey key;
+    if (key.Open(item.m_root, item.m_keyPath.c_str(), kKeyOpenExisting | kKeySetValue) == ERROR_SUCCESS)
+        key.DeleteValue(item.m_valueName.c_str());
 }
 
 // The levels of a key path that do not exist yet, shallowest first. An entry
@@ -37,11 +37,10 @@ std::vector<std::string> MissingKeyLevels(HKEY root, const std::string& path)
     std::vector<std::string> missing;
     for (size_t end = path.find('\\'); ; end = path.find('\\', end + 1)) {
         std::string level = path.substr(0, end);
-        HKEY key = nullptr;
-        if (!missing.empty() || (!level.empty() && RegOpenKeyExA(root, level.c_str(), 0, KEY_READ, &key) == ERROR_FILE_NOT_FOUND))
+        CRegistryKey key;
+        if (!missing.empty() ||
+            (!level.empty() && key.Open(root, level.c_str(), kKeyOpenExisting | kKeyRead) == ERROR_FILE_NOT_FOUND))
             missing.push_back(level);
-        if (key != nullptr)
-            RegCloseKey(key);
         if (end == std::string::npos)
             return missing;
     }
@@ -53,64 +52,8 @@ std::string DirectoryOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-} // namespace
-
-int CSetupScript::ApplyRegItem(CRegItem& item)
-{
-    if (item.m_type == REG_SZ && item.HasData()) {
-        const char* data = (const char*)item.m_data.data();
-        std::string text(data, strnlen(data, item.m_data.size()));
-        ExpandMacros(text);
-        item.m_data.assign(text.begin(), text.end());
-        item.m_data.push_back(0);
-    }
-    if (item.m_root == nullptr)
-        return 1;
-    if (item.m_mode == kRegDelete) {
-        DeleteValue(item);
-        return 1;
-    }
-    std::vector<std::string> created = MissingKeyLevels(item.m_root, item.m_keyPath);
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(item.m_root, item.m_keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return 1;
-    // A key-only entry's own line names its key; every other level made here
-    // gets a line before it, unless a logged key already holds it.
-    for (const std::string& level : created)
-        if ((level != item.m_keyPath || item.HasData()) && !LogNamesKeyOf(item.m_root, level))
-            LogRegistry(item.m_root, level.c_str(), nullptr);
-    if (item.m_mode == kRegKeep && HasValue(key, item.m_valueName)) {
-        RegCloseKey(key);
-        return 1;
-    }
-    if (item.HasData()) {
-        RegSetValueExA(key, item.m_valueName.c_str(), 0, item.m_type, item.m_data.data(), item.GetDataLength());
-        LogRegistry(item.m_root, item.m_keyPath.c_str(), item.m_valueName.c_str());
-    } else {
-        LogRegistry(item.m_root, item.m_keyPath.c_str(), nullptr);
-    }
-    RegCloseKey(key);
-    return 1;
-}
-
-int CSetupScript::InstallShortcut(CIconItem& item)
-{
-    ExpandMacros(item.m_target);
-    ExpandMacros(item.m_shortcut);
-    CreateShortcut(item.m_shortcut.c_str(), item.m_target.c_str(), "");
-    LogLine("ICON", item.m_shortcut.c_str());
-    return 1;
-}
-
-int CSetupScript::RunProgram(CRunItem& item)
-{
-    ExpandMacros(item.m_command);
-    ShellExecuteA(GetProgress().GetOwner(), nullptr, item.m_command.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    return 1;
-}
-
+// A shortcut at the path that opens the target; the HRESULT of the last COM
+// call made. COM must be initialised on the calling thread.
 HRESULT CreateShortcut(const char* shortcutPath, const char* target, const char* description)
 {
     IShellLinkA* link = nullptr;
@@ -135,4 +78,58 @@ HRESULT CreateShortcut(const char* shortcutPath, const char* target, const char*
     }
     link->Release();
     return result;
+}
+
+} // namespace
+
+int CSetupScript::ApplyRegItem(CRegItem& item)
+{
+    if (item.m_type == REG_SZ && item.HasData()) {
+        const char* data = (const char*)item.m_data.data();
+        std::string text(data, strnlen(data, item.m_data.size()));
+        ExpandMacros(text);
+        item.m_data.assign(text.begin(), text.end());
+        item.m_data.push_back(0);
+    }
+    if (item.m_root == nullptr)
+        return 1;
+    if (item.m_mode == kRegDelete) {
+        DeleteValue(item);
+        return 1;
+    }
+    std::vector<std::string> created = MissingKeyLevels(item.m_root, item.m_keyPath);
+    CRegistryKey key;
+    if (key.Open(item.m_root, item.m_keyPath.c_str(), kKeyQueryValue | kKeySetValue | kKeyCreateSubKey) !=
+        ERROR_SUCCESS)
+        return 1;
+    // A key-only entry's own line names its key; every other level made here
+    // gets a line before it, unless a logged key already holds it.
+    for (const std::string& level : created)
+        if ((level != item.m_keyPath || item.HasData()) && !LogNamesKeyOf(item.m_root, level))
+            LogRegistry(item.m_root, level.c_str(), nullptr);
+    if (item.m_mode == kRegKeep && HasValue(key.GetHandle(), item.m_valueName))
+        return 1;
+    if (item.HasData()) {
+        key.SetValue(item.m_valueName.c_str(), item.m_type, item.m_data.data(), item.GetDataLength());
+        LogRegistry(item.m_root, item.m_keyPath.c_str(), item.m_valueName.c_str());
+    } else {
+        LogRegistry(item.m_root, item.m_keyPath.c_str(), nullptr);
+    }
+    return 1;
+}
+
+int CSetupScript::InstallShortcut(CIconItem& item)
+{
+    ExpandMacros(item.m_target);
+    ExpandMacros(item.m_shortcut);
+    CreateShortcut(item.m_shortcut.c_str(), item.m_target.c_str(), "");
+    LogLine("ICON", item.m_shortcut.c_str());
+    return 1;
+}
+
+int CSetupScript::RunProgram(CRunItem& item)
+{
+    ExpandMacros(item.m_command);
+    ShellExecuteA(GetProgress().GetOwner(), nullptr, item.m_command.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return 1;
 }

@@ -55,16 +55,6 @@ void CPrepareDialog::ReadScript()
     m_script.m_preparingDialog = nullptr;
 }
 
-LRESULT CPrepareDialog::OnClose()
-{
-    return 0;
-}
-
-LRESULT CPrepareDialog::OnCommand(WPARAM wParam, UINT code, HWND control)
-{
-    return DefaultProc(WM_COMMAND, wParam, (LPARAM)control);
-}
-
 LRESULT CPrepareDialog::OnDestroy()
 {
     m_progressBar = nullptr;

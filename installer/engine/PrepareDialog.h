@@ -13,8 +13,6 @@ public:
 
     LRESULT OnInitDialog(HWND focus) override;
     LRESULT OnTimer(UINT_PTR id) override;
-    LRESULT OnClose() override;
-    LRESULT OnCommand(WPARAM wParam, UINT code, HWND control) override;
     LRESULT OnDestroy() override;
 
     // The reader's progress: range 1 to high, and one step.

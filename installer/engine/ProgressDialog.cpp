@@ -23,8 +23,7 @@ CProgressDialog::~CProgressDialog()
 
 LRESULT CProgressDialog::OnInitDialog(HWND focus)
 {
-    if (m_progressBar == nullptr)
-        m_progressBar = GetDlgItem(m_hWnd, IDC_PROGRESS_BAR);
+    m_progressBar = GetDlgItem(m_hWnd, IDC_PROGRESS_BAR);
     SetTimer(m_hWnd, kStartTimer, 10, nullptr);
     return 1;
 }

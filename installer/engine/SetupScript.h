@@ -49,8 +49,6 @@ public:
     // thread. InstallFile answers 0 when the user chose to stop; the others
     // always answer 1.
     int InstallFile(CFileItem& item);
-    int NeedsReplace(const CFileItem& item);
-    int AskFileError(const CFileItem& item);
     int ApplyRegItem(CRegItem& item);
     int InstallShortcut(CIconItem& item);
     int RunProgram(CRunItem& item);
@@ -70,7 +68,9 @@ private:
 
     uint32_t GetCarriedFileSize(const std::string& source) override;
     std::string GetMacroText(char letter) override;
+    int NeedsReplace(const CFileItem& item);
     int AskMissingFile(const CFileItem& item);
+    int AskFileError(const CFileItem& item);
     int AskReplaceNewer(const CFileItem& item);
     int CreateDestination(CFileItem& item, CDiskFile& file);
     int WriteCarriedBytes(CFileItem& item, CDiskFile& file, const void* bytes, DWORD size);
@@ -95,7 +95,3 @@ const char* LogRootWord(HKEY root);
 // ("C:\..." asks "C:\"), in 64 bits: drives with more than 4 GB free do not
 // fit 32 bits. 0 when the drive cannot be asked.
 int QueryFreeSpace(const std::string& path, uint64_t& bytes);
-
-// A shortcut at the path that opens the target; the HRESULT of the last COM
-// call made. COM must be initialised on the calling thread.
-HRESULT CreateShortcut(const char* shortcutPath, const char* target, const char* description);
