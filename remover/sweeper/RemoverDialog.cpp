@@ -4,6 +4,7 @@
 #include <new>
 
 #include "RemoverWorker.h"
+#include "WorkerGate.h"
 #include "resource.h"
 
 namespace {
@@ -18,7 +19,7 @@ const DWORD kWorkerEndWait = 1000;
 } // namespace
 
 CRemoverDialog::CRemoverDialog(const char* logPath)
-    : CDialogBox(IDD_REMOVING), m_logPath(logPath), m_normalFont(nullptr), m_emphasisedFont(nullptr)
+    : CDialogBox(IDD_REMOVING), m_logPath(logPath), m_worker(nullptr), m_normalFont(nullptr), m_emphasisedFont(nullptr)
 {
 }
 
@@ -59,17 +60,12 @@ LRESULT CRemoverDialog::OnInitDialog(HWND focus)
 
 void CRemoverDialog::StartWorker()
 {
-    CRemoverWorker* worker = new (std::nothrow) CRemoverWorker(this, m_logPath.GetString());
-    if (worker == nullptr) {
+    m_worker = new (std::nothrow) CRemoverWorker(this, m_logPath.GetString());
+    if (m_worker == nullptr || !m_worker->Begin(CREATE_SUSPENDED)) {
         RequestClose();
         return;
     }
-    SetRemoverWorker(worker);
-    if (!worker->Begin(CREATE_SUSPENDED)) {
-        RequestClose();
-        return;
-    }
-    ResumeThread(worker->GetThreadHandle());
+    ResumeThread(m_worker->GetThreadHandle());
 }
 
 LRESULT CRemoverDialog::OnTimer(UINT_PTR id)
@@ -87,14 +83,13 @@ LRESULT CRemoverDialog::OnTimer(UINT_PTR id)
 LRESULT CRemoverDialog::OnCommand(WPARAM wParam, UINT code, HWND control)
 {
     if (LOWORD(wParam) == IDC_CANCEL_REMOVING) {
-        CRemoverWorker* worker = GetRemoverWorker();
-        if (worker != nullptr && worker->IsRunning()) {
-            worker->Hold();
+        if (m_worker != nullptr && m_worker->IsRunning()) {
+            m_worker->Hold();
             if (ResourceMessageBox(IDS_CANCEL_QUESTION, IDS_CANCELING, MB_YESNO | MB_DEFBUTTON2) == IDNO) {
-                worker->Release(0);
+                m_worker->Release(0);
                 return CDialogBox::OnCommand(wParam, code, control);
             }
-            worker->Release(1);
+            m_worker->Release(1);
         }
         EndDialog(m_hWnd, 1);
     }
@@ -112,19 +107,21 @@ LRESULT CRemoverDialog::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // However the dialog ends (Cancel, Escape, the worker's request), the
-// worker stops at its next item before it is freed.
+// worker stops at its next item before it is freed. Meanwhile the messages
+// it sends to the dialog's windows are answered, or a message box it is
+// opening would hold it until it is ended by force.
 LRESULT CRemoverDialog::OnDestroy()
 {
     LRESULT result = CDialogBox::OnDestroy();
-    CRemoverWorker* worker = GetRemoverWorker();
-    if (worker == nullptr)
+    if (m_worker == nullptr)
         return result;
-    if (worker->IsRunning()) {
-        worker->Release(1);
-        if (WaitForSingleObject(worker->GetThreadHandle(), kWorkerEndWait) == WAIT_TIMEOUT)
-            worker->Kill(1);
+    if (m_worker->IsRunning()) {
+        m_worker->Release(1);
+        HANDLE thread = m_worker->GetThreadHandle();
+        if (WaitHandlingSentMessages(1, &thread, kWorkerEndWait) == WAIT_TIMEOUT)
+            m_worker->Kill(1);
     }
-    delete worker;
-    SetRemoverWorker(nullptr);
+    delete m_worker;
+    m_worker = nullptr;
     return result;
 }

@@ -8,6 +8,8 @@
 #include "Dialogs.h"
 #include "Text.h"
 
+class CRemoverWorker;
+
 class CRemoverDialog : public CDialogBox {
 public:
     enum { kStartTimer = 1, kCloseTimer = 2, kStepCount = 4 };
@@ -34,6 +36,8 @@ private:
     void PostToItem(int controlId, UINT message, WPARAM wParam, LPARAM lParam);
 
     CText m_logPath;
+    // Null until the start timer fires and once the dialog is gone.
+    CRemoverWorker* m_worker;
     HFONT m_normalFont;
     HFONT m_emphasisedFont;
 };

@@ -10,8 +10,6 @@
 
 namespace {
 
-CRemoverWorker* g_worker = nullptr;
-
 // Larger logs are refused as if memory had run out: size + 2 must not wrap.
 const DWORD kMaxLogSize = 0x7FFFFFF0;
 
@@ -19,9 +17,6 @@ const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\E
 const char kCommonShellFoldersKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 } // namespace
-
-CRemoverWorker* GetRemoverWorker() { return g_worker; }
-void SetRemoverWorker(CRemoverWorker* worker) { g_worker = worker; }
 
 HKEY RootKeyOf(LogRoot root)
 {
@@ -61,8 +56,6 @@ CRemoverWorker::CRemoverWorker(CRemoverDialog* dialog, const char* logPath)
     : m_dialog(dialog), m_logPath(logPath)
 {
 }
-
-CRemoverWorker::~CRemoverWorker() {}
 
 int CRemoverWorker::Proceed()
 {

@@ -14,7 +14,6 @@ class CRemoverDialog;
 class CRemoverWorker : public CThread {
 public:
     CRemoverWorker(CRemoverDialog* dialog, const char* logPath);
-    ~CRemoverWorker() override;
 
     // The removal; 1 when everything listed was tried, 0 when it stopped
     // early (a log that cannot be read, "No" to the question, a cancel).
@@ -32,8 +31,6 @@ public:
     // next boundary.
     void Release(int stop);
 
-    const CRemovalLog& GetLog() const { return m_log; }
-
 private:
     int ReadLog();
     int ReadLogFile();
@@ -49,11 +46,6 @@ private:
     CRemovalLog m_log;
     CWorkerGate m_gate;
 };
-
-// The worker of the process, null when there is none. Written by the main
-// thread only.
-CRemoverWorker* GetRemoverWorker();
-void SetRemoverWorker(CRemoverWorker* worker);
 
 // Deletes a key with all its subkeys; 1 when the key itself went.
 int DeleteKeyTree(HKEY parent, const char* keyPath);
