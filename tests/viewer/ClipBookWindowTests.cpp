@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,26 @@ typedef std::vector<std::string> Names;
 typedef std::function<void(HWND dialog)> Driver;
 
 void RunDriver(HWND dialog, void* driver) { (*(Driver*)driver)(dialog); }
+
+// Runs work while another thread holds the clipboard open.
+void WhileClipboardHeld(const std::function<void()>& work)
+{
+    HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        bool open = OpenClipboardRetry(nullptr);
+        SetEvent(opened);
+        WaitForSingleObject(release, 10000);
+        if (open)
+            CloseClipboard();
+    });
+    WaitForSingleObject(opened, 5000);
+    work();
+    SetEvent(release);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(release);
+}
 
 Driver TypeName(const char* name)
 {
@@ -173,6 +194,11 @@ TEST_F(ClipBookTest, PasteCutCopyRenameAndDeleteFollowThePageRules)
     Names formats = Children(PageItem(1));
     ASSERT_FALSE(formats.empty());
     EXPECT_EQ("Text", formats[0]);
+
+    // While another program holds the clipboard, Cut keeps the page.
+    Select(PageItem(1));
+    WhileClipboardHeld([&] { Command(ID_EDIT_CUT); });
+    EXPECT_EQ(4u, PageNames().size());
 
     // Cut puts the page on the clipboard, so pasting brings it back.
     ASSERT_TRUE(EmptyClipboardAsOther());
