@@ -68,11 +68,11 @@ int CDataFileLocation::Decide(const char* programFolder, const char* appDataFold
 
 int CDataFileLocation::DecideForProgram()
 {
-    CText beside, appData;
-    GetDataFilePath(beside);
-    beside.AssignPart(beside.GetString(), beside.GetLength() - (int)strlen(kDataFileName));
+    CText dataFile, appData;
+    GetDataFilePath(dataFile);
+    CText folder(dataFile.GetString(), dataFile.GetLength() - (int)strlen(kDataFileName));
     GetAppDataFolder(appData);
-    return Decide(beside.GetString(), appData.GetString());
+    return Decide(folder.GetString(), appData.GetString());
 }
 
 int CDataFileLocation::GetAppDataFolder(CText& folder)
