@@ -181,13 +181,15 @@ CClientDC::CClientDC(CWindow* window)
     m_screen = m_window == nullptr && m_hDC != nullptr;
 }
 
+// A window's context is released by the base destructor, once. A screen
+// context is a shared resource of the system too; keeping it would exhaust
+// the few common contexts of older Windows.
 CClientDC::~CClientDC()
 {
-    // A screen context is a shared resource of the system; keeping it would
-    // exhaust the few common contexts of older Windows.
-    if (m_screen && m_window == nullptr && m_hDC != nullptr)
+    if (m_screen && m_window == nullptr && m_hDC != nullptr) {
         ReleaseDC(nullptr, m_hDC);
-    m_hDC = nullptr;
+        m_hDC = nullptr;
+    }
 }
 
 CPaintDC::CPaintDC(CWindow* window) : m_painted(window->GetHandle())

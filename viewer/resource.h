@@ -135,3 +135,8 @@
 #define IDS_INFO_DROP 2405
 #define IDS_INFO_LOCALE 2406
 #define IDS_INFO_ITEM_LIST 2407
+
+// The data file and the one running program.
+#define IDS_DATA_FILE_UNREADABLE 4700
+#define IDS_DATA_FILE_NOT_WRITTEN 4701
+#define IDS_INSTANCE_NO_ANSWER 4702

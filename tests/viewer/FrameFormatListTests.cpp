@@ -319,14 +319,14 @@ TEST_F(FrameTest, ComboSelectionOpensLikeTheMenu)
     HWND list = m_frame->GetFormatComboList();
 
     SendMessageA(list, CB_SETCURSEL, 0, 0);
-    Command(IDC_FORMAT_COMBO, CBN_SELCHANGE);
+    Command(IDC_FORMAT_COMBO, CBN_SELENDOK);
     ASSERT_EQ(1, ViewCount()) << "item 0 acts as Auto Format";
     EXPECT_EQ(formats[0], NewestView()->GetFormat());
 
     size_t locale = std::find(formats.begin(), formats.end(), (UINT)CF_LOCALE) - formats.begin();
     ASSERT_LT(locale, formats.size());
     SendMessageA(list, CB_SETCURSEL, locale + 1, 0);
-    Command(IDC_FORMAT_COMBO, CBN_SELCHANGE);
+    Command(IDC_FORMAT_COMBO, CBN_SELENDOK);
     ASSERT_EQ(2, ViewCount());
     EXPECT_EQ((UINT)kViewInfo, NewestView()->GetKind()) << "Auto shows a locale as information";
     EXPECT_EQ("Locale (Locale Info)", WindowText(NewestView()->GetHandle()));

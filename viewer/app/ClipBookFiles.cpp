@@ -143,30 +143,92 @@ int CClipBookWindow::OpenClipbookFileByPath(const char* path)
     return 1;
 }
 
+namespace {
+// The system's text for an error code, without its line end.
+void SystemReason(DWORD error, CText& reason)
+{
+    char text[512] = "";
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
+        text[--length] = 0;
+    if (length == 0)
+        reason.Format("error %lu", (unsigned long)error);
+    else
+        reason.Assign(text);
+}
+
+// Data file messages name files and reasons, so they are formatted here
+// rather than loaded whole; their owner is none, since they may come while
+// the frame is going.
+void ShowDataFileMessage(const CText& text)
+{
+    CText caption;
+    caption.LoadString(IDS_ERROR);
+    MessageBoxA(nullptr, text.GetString(), caption.GetString(), MB_ICONERROR | MB_SETFOREGROUND);
+}
+} // namespace
+
+void CClipBookWindow::SetDataFiles(const char* path, const char* startPath)
+{
+    m_dataFile.Assign(path);
+    m_startFile.Assign(startPath);
+}
+
 void CClipBookWindow::LoadDataFile()
 {
-    CText path;
-    GetDataFilePath(path);
+    if (m_dataFile.IsEmpty()) {
+        GetDataFilePath(m_dataFile);
+        m_startFile = m_dataFile;
+    }
     CClipBook loaded;
-    int complete = LoadBookFile(path.GetString(), 1, loaded);
-    // What could be read is shown; the file itself is kept aside before
-    // the book is written over it.
-    m_dataFileUnreadable = !complete && GetFileAttributesA(path.GetString()) != INVALID_FILE_ATTRIBUTES;
+    int complete = LoadBookFile(m_startFile.GetString(), 1, loaded);
+    // What could be read is shown; the file itself is kept aside at once,
+    // and again before the book is written over it if that failed.
+    if (!complete && GetFileAttributesA(m_startFile.GetString()) != INVALID_FILE_ATTRIBUTES) {
+        GetDataFileBackupPath(m_startFile.GetString(), m_keptFile);
+        int copied = CopyFileA(m_startFile.GetString(), m_keptFile.GetString(), FALSE);
+        if (!copied)
+            m_keptFile = m_startFile;
+        m_dataFileUnreadable = !copied && CompareNoCase(m_startFile.GetString(), m_dataFile.GetString()) == 0;
+        m_reportUnreadable = 1;
+    }
     AppendPages(loaded);
 }
 
-int CClipBookWindow::SaveDataFile()
+void CClipBookWindow::ReportUnreadableDataFile()
 {
-    CText path;
-    GetDataFilePath(path);
+    CText text;
+    text.FormatResource(IDS_DATA_FILE_UNREADABLE, m_startFile.GetString(), m_keptFile.GetString());
+    ShowDataFileMessage(text);
+}
+
+int CClipBookWindow::SaveDataFile(DWORD* error)
+{
     if (m_dataFileUnreadable) {
         CText backup;
-        GetDataFileBackupPath(path.GetString(), backup);
+        GetDataFileBackupPath(m_dataFile.GetString(), backup);
         // A file that cannot even be copied aside is not written over.
-        if (!CopyFileA(path.GetString(), backup.GetString(), FALSE) &&
-            GetFileAttributesA(path.GetString()) != INVALID_FILE_ATTRIBUTES)
+        if (!CopyFileA(m_dataFile.GetString(), backup.GetString(), FALSE) &&
+            GetFileAttributesA(m_dataFile.GetString()) != INVALID_FILE_ATTRIBUTES) {
+            *error = GetLastError();
             return 0;
+        }
         m_dataFileUnreadable = 0;
     }
-    return SaveBookFile(m_book, path.GetString(), 1);
+    return SaveBookFile(m_book, m_dataFile.GetString(), 1, error);
+}
+
+int CClipBookWindow::WriteDataFile()
+{
+    if (m_dataFile.IsEmpty())
+        return 0;
+    DWORD error = 0;
+    if (SaveDataFile(&error))
+        return 1;
+    CText reason, text;
+    SystemReason(error, reason);
+    text.FormatResource(IDS_DATA_FILE_NOT_WRITTEN, m_dataFile.GetString(), reason.GetString());
+    ShowDataFileMessage(text);
+    return 0;
 }

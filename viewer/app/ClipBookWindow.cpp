@@ -34,7 +34,10 @@ int AskPageName(HWND owner, UINT titleId, UINT promptId, const char* initial, CT
 }
 } // namespace
 
-CClipBookWindow::CClipBookWindow() : m_root(nullptr), m_dataFileUnreadable(0) {}
+CClipBookWindow::CClipBookWindow()
+    : m_root(nullptr), m_dataFileUnreadable(0), m_reportUnreadable(0), m_processingCommandLines(0)
+{
+}
 
 int CClipBookWindow::CreateWindowIn(CMdiFrame* frame)
 {
@@ -68,7 +71,7 @@ int CClipBookWindow::OnCreateHook(CREATESTRUCTA* create)
     LoadDataFile();
     // The command line waits for the first tick, when the frame and this
     // window are complete.
-    SetTimer(m_hWnd, kCommandLineTimer, kCommandLineDelay, nullptr);
+    QueueCommandLine(GetApp() ? GetApp()->GetCommandLine() : "");
     return 1;
 }
 
@@ -77,6 +80,10 @@ LRESULT CClipBookWindow::OnTimer(UINT_PTR id)
     if (id != kCommandLineTimer)
         return 0;
     KillTimer(m_hWnd, kCommandLineTimer);
+    if (m_reportUnreadable) {
+        m_reportUnreadable = 0;
+        ReportUnreadableDataFile();
+    }
     ProcessCommandLine();
     return 0;
 }
@@ -90,7 +97,7 @@ LRESULT CClipBookWindow::OnClose()
 
 LRESULT CClipBookWindow::OnDestroy()
 {
-    SaveDataFile();
+    WriteDataFile();
     m_book.RemoveAll();
     return CMdiChild::OnDestroy();
 }
@@ -105,11 +112,31 @@ LRESULT CClipBookWindow::OnSize(UINT type, UINT width, UINT height)
 
 void CClipBookWindow::ProcessCommandLine()
 {
+    if (m_processingCommandLines)
+        return;
+    m_processingCommandLines = 1;
     CViewerFrame* frame = GetViewerFrame();
-    const char* cursor = GetApp() ? GetApp()->GetCommandLine() : nullptr;
-    CText argument;
-    while ((cursor = NextCommandArgument(cursor, argument)) != nullptr)
-        frame->OpenClipFileByName(argument.GetString());
+    while (!m_commandLines.empty()) {
+        std::string commandLine = m_commandLines.front();
+        m_commandLines.erase(m_commandLines.begin());
+        const char* cursor = commandLine.c_str();
+        CText argument;
+        while ((cursor = NextCommandArgument(cursor, argument)) != nullptr)
+            frame->OpenClipFileByName(argument.GetString());
+    }
+    m_processingCommandLines = 0;
+}
+
+void CClipBookWindow::QueueCommandLine(const char* commandLine)
+{
+    m_commandLines.push_back(commandLine != nullptr ? commandLine : "");
+    SetTimer(m_hWnd, kCommandLineTimer, kCommandLineDelay, nullptr);
+}
+
+int CClipBookWindow::HasKeyboardFocus() const
+{
+    return m_hWnd != nullptr && m_frame->GetActiveChild() == m_hWnd && !IsIconic(m_hWnd) &&
+           GetFocus() == m_tree.GetHandle();
 }
 
 // --- The tree ---------------------------------------------------------------

@@ -1,10 +1,13 @@
 // The clipbook window: the MDI child that holds the clipbook and shows it
 // as a tree (a root, its pages, their formats), created with the frame and
-// living until the program ends. It keeps the book in the data file beside
-// the program between runs.
+// living until the program ends. It keeps the book in the data file between
+// runs.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
+#include <vector>
 
 #include "ClipBook.h"
 #include "Controls.h"
@@ -65,6 +68,20 @@ public:
 
     // Opens every clip file that the program's command line names.
     void ProcessCommandLine();
+    // A command line handed over by a later start: processed like the
+    // program's own, on the next tick of the command-line timer.
+    void QueueCommandLine(const char* commandLine);
+
+    // Where the book is written, and where it is read at the start; without
+    // them the data file lies beside the program. Set before the window is
+    // created.
+    void SetDataFiles(const char* path, const char* startPath);
+    // Writes the book to the data file; a failure is reported to the user
+    // with the file and the system's reason.
+    int WriteDataFile();
+    // Keys that act on pages act only while the user sees the tree: this
+    // window active, not minimised, its tree holding the focus.
+    int HasKeyboardFocus() const;
 
     CClipBook& GetBook() { return m_book; }
     const CTreeView& GetTree() const { return m_tree; }
@@ -87,14 +104,27 @@ private:
     void CloseViewersOf(const CClipPage* page, UINT format);
     int ClipboardHasFormats();
     void LoadDataFile();
-    int SaveDataFile();
+    // 0 with the system's reason when the book could not be written.
+    int SaveDataFile(DWORD* error);
+    void ReportUnreadableDataFile();
     void ShowError(UINT textId);
 
     CClipBook m_book;
     CTreeView m_tree;
     HTREEITEM m_root;
     CMenuHandle m_popups;
-    // The data file was there but could not be read: it is kept aside
-    // before the book is written over it.
+    // The data file was there but could not be read, and could not be
+    // copied aside yet: it is kept aside before the book is written over it.
     int m_dataFileUnreadable;
+    CText m_dataFile;
+    CText m_startFile;
+    // Where the unreadable data file was kept; the user is told once, at
+    // the first tick.
+    CText m_keptFile;
+    int m_reportUnreadable;
+    // Command lines waiting for the command-line timer, the program's own
+    // first; set while they are processed, so a tick inside an option
+    // dialog leaves the rest to the loop that runs.
+    std::vector<std::string> m_commandLines;
+    int m_processingCommandLines;
 };

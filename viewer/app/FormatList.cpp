@@ -53,6 +53,9 @@ LRESULT CViewerFrame::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == m_destroyMessage && m_destroyMessage != 0)
         OnViewGone(lParam);
+    LRESULT answer = 0;
+    if (OnSessionMessage(message, wParam, lParam, &answer))
+        return answer;
     return CMdiFrame::DefaultProc(message, wParam, lParam);
 }
 

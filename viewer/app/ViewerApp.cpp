@@ -4,8 +4,10 @@
 
 #include "BinaryView.h"
 #include "ClipBookWindow.h"
+#include "DataFileLocation.h"
 #include "InfoView.h"
 #include "PictureView.h"
+#include "SingleInstance.h"
 #include "TextView.h"
 #include "ViewerFrame.h"
 #include "resource.h"
@@ -31,11 +33,26 @@ int CViewerApp::Start()
 {
     if (!PrepareViewerClasses())
         return 0;
+    CDataFileLocation dataFile;
+    dataFile.DecideForProgram();
+    // A later start with the same data file leaves its files to the running
+    // one; the mutex is given up only after the book is written.
+    CSingleInstance instance;
+    CSingleInstance::ClaimResult claim = instance.Claim(dataFile.GetPath(), GetCommandLine());
+    if (claim == CSingleInstance::kNoAnswer)
+        CSingleInstance::ReportNoAnswer(dataFile.GetPath());
+    if (claim != CSingleInstance::kClaimed)
+        return 1;
+
     CViewerFrame* frame = new CViewerFrame;
+    frame->GetClipBook().SetDataFiles(dataFile.GetPath(), dataFile.GetStartPath());
     SetMainWindow(frame);
     frame->LoadAccelerators(MAKEINTRESOURCEA(IDA_FRAME));
-    frame->CreateAndRun(CViewerFrame::kClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, nullptr,
-                        MAKEINTRESOURCEA(IDM_FRAME), 0);
+    if (frame->CreateFrame(CViewerFrame::kClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, nullptr,
+                           MAKEINTRESOURCEA(IDM_FRAME), 0)) {
+        instance.Listen(frame->GetHandle());
+        RunMessageLoop(frame->GetHandle(), frame->GetAccelerators());
+    }
     SetMainWindow(nullptr);
     delete frame;
     return 1;

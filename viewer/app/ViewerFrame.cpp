@@ -100,6 +100,7 @@ LRESULT CViewerFrame::OnClose()
 
 LRESULT CViewerFrame::OnDestroy()
 {
+    CloseChildren();
     SaveSettings();
     LRESULT result = CMdiFrame::OnDestroy();
     ChangeClipboardChain(m_hWnd, m_nextViewer);
@@ -140,8 +141,10 @@ void CViewerFrame::LayOut()
 
 LRESULT CViewerFrame::OnCommand(WPARAM wParam, UINT code, HWND control)
 {
-    LRESULT result = CMdiFrame::OnCommand(wParam, code, control);
     UINT command = LOWORD(wParam);
+    if (code == 1 && control == nullptr && FilterKeyCommand(command))
+        return 0;
+    LRESULT result = CMdiFrame::OnCommand(wParam, code, control);
     if (command >= ID_FORMAT_FIRST && command <= ID_FORMAT_LAST) {
         OpenFormatByCommand(command);
         return result;
@@ -173,7 +176,9 @@ LRESULT CViewerFrame::OnCommand(WPARAM wParam, UINT code, HWND control)
     case ID_FILE_SAVE_CLIPBOOK: m_clipBook.SaveClipbook(); break;
     case ID_FILE_OPEN_CLIPBOOK: m_clipBook.OpenClipbook(); break;
     case IDC_FORMAT_COMBO:
-        if (code == CBN_SELCHANGE) {
+        // A choice, not the browsing of an open list with the arrow keys or
+        // the wheel; choosing the shown entry again opens it too.
+        if (code == CBN_SELENDOK) {
             int index = (int)SendMessageA(m_comboList, CB_GETCURSEL, 0, 0);
             if (index == 0)
                 OpenFormatByCommand(ID_DISPLAY_AUTO_FORMAT);

@@ -61,6 +61,19 @@ public:
     int OpenClipFileByName(const char* path);
     void ShowAbout();
 
+    // The end of the run: the session ending under the program, a command
+    // line handed over by a later start, and the children closed before the
+    // frame goes (FrameSession.cpp).
+    // 1 when the message was one of these, with its answer.
+    int OnSessionMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer);
+    void OnEndSession(BOOL ending);
+    void OnHandOver(const char* commandLine);
+    void CloseChildren();
+    // A key of the accelerator table that the window under the focus should
+    // have instead, or that has nothing the user can see to act on: 1 when
+    // the command is done with.
+    int FilterKeyCommand(UINT command);
+
     UINT GetViewMode() const { return m_viewMode; }
     HWND GetNextViewer() const { return m_nextViewer; }
     UINT GetDestroyMessage() const { return m_destroyMessage; }

@@ -248,7 +248,17 @@ void CFileBytes::Free()
     m_mapped = 0;
 }
 
-CSafeFileWriter::CSafeFileWriter() : m_buffer(nullptr), m_used(0), m_failed(1) {}
+CSafeFileWriter::CSafeFileWriter() : m_buffer(nullptr), m_used(0), m_failed(1), m_error(0) {}
+
+// Keeps the system's reason of the first failure, before any clean-up can
+// overwrite it.
+int CSafeFileWriter::Fail()
+{
+    if (m_error == 0)
+        m_error = GetLastError() != 0 ? GetLastError() : ERROR_WRITE_FAULT;
+    m_failed = 1;
+    return 0;
+}
 
 CSafeFileWriter::~CSafeFileWriter()
 {
@@ -259,11 +269,12 @@ CSafeFileWriter::~CSafeFileWriter()
 int CSafeFileWriter::Open(const char* path)
 {
     Abandon();
+    m_error = 0;
     char full[MAX_PATH] = "";
     char* name = nullptr;
     DWORD length = GetFullPathNameA(path, sizeof full, full, &name);
     if (length == 0 || length >= sizeof full || name == nullptr || name == full)
-        return 0;
+        return Fail();
     m_target.Assign(full);
     // The temporary file lives beside the target, so that putting it in
     // place is a rename within one volume.
@@ -271,12 +282,16 @@ int CSafeFileWriter::Open(const char* path)
     folder.AssignPart(full, (int)(name - full));
     char temporary[MAX_PATH] = "";
     if (!GetTempFileNameA(folder.GetString(), "vlm", 0, temporary))
-        return 0;
+        return Fail();
     m_temporary.Assign(temporary);
     if (m_buffer == nullptr)
         m_buffer = (BYTE*)malloc(kBufferSize);
     CFileError error;
     if (m_buffer == nullptr || !m_file.Open(temporary, kFileWrite | kFileCreate | kFileShareRead, &error)) {
+        SetLastError(m_buffer == nullptr           ? ERROR_NOT_ENOUGH_MEMORY
+                     : error.m_systemError > 0 ? (DWORD)error.m_systemError
+                                               : ERROR_CANNOT_MAKE);
+        Fail();
         DeleteFileA(temporary);
         m_temporary.Empty();
         return 0;
@@ -289,7 +304,7 @@ int CSafeFileWriter::Open(const char* path)
 int CSafeFileWriter::WriteBuffered()
 {
     if (m_used != 0 && !m_failed && !m_file.Write(m_buffer, (DWORD)m_used, nullptr))
-        m_failed = 1;
+        Fail();
     m_used = 0;
     return !m_failed;
 }
@@ -314,10 +329,8 @@ int CSafeFileWriter::Put(const void* bytes, size_t count)
     const BYTE* cursor = (const BYTE*)bytes;
     while (count > 0) {
         DWORD piece = count > 0x40000000 ? 0x40000000 : (DWORD)count;
-        if (!m_file.Write(cursor, piece, nullptr)) {
-            m_failed = 1;
-            return 0;
-        }
+        if (!m_file.Write(cursor, piece, nullptr))
+            return Fail();
         cursor += piece;
         count -= piece;
     }
@@ -326,7 +339,7 @@ int CSafeFileWriter::Put(const void* bytes, size_t count)
 
 int CSafeFileWriter::Commit()
 {
-    int written = !m_failed && WriteBuffered() && m_file.Flush();
+    int written = !m_failed && WriteBuffered() && (m_file.Flush() || Fail());
     m_file.Close();
     if (written && MoveFileExA(m_temporary.GetString(), m_target.GetString(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -334,6 +347,8 @@ int CSafeFileWriter::Commit()
         m_failed = 1;
         return 1;
     }
+    if (written)
+        Fail();
     Abandon();
     return 0;
 }
@@ -407,11 +422,14 @@ int SavePageFile(const CClipPage& page, const char* path)
     return writer.Open(path) && WriteClipPage(writer, page, kClipPageFile) && writer.Commit();
 }
 
-int SaveBookFile(const CClipBook& book, const char* path, int dataFile)
+int SaveBookFile(const CClipBook& book, const char* path, int dataFile, DWORD* error)
 {
     CSafeFileWriter writer;
-    return writer.Open(path) && WriteClipBook(writer, book, dataFile ? kClipDataFile : kClipBookFile) &&
-           writer.Commit();
+    int saved = writer.Open(path) && WriteClipBook(writer, book, dataFile ? kClipDataFile : kClipBookFile) &&
+                writer.Commit();
+    if (!saved && error != nullptr)
+        *error = writer.GetError() != 0 ? writer.GetError() : ERROR_WRITE_FAULT;
+    return saved;
 }
 
 int LoadPageFile(const char* path, CClipPage& page)

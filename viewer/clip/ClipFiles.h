@@ -53,9 +53,12 @@ public:
     void Abandon();
 
     const char* GetTemporaryPath() const { return m_temporary.GetString(); }
+    // The system's error code of the first failure; 0 when none was seen.
+    DWORD GetError() const { return m_error; }
 
 private:
     int WriteBuffered();
+    int Fail();
 
     CDiskFile m_file;
     CText m_target;
@@ -63,6 +66,7 @@ private:
     BYTE* m_buffer;
     size_t m_used;
     int m_failed;
+    DWORD m_error;
 };
 
 // Writes one format copy as a stored record. Records without data, and
@@ -78,7 +82,8 @@ int WriteClipBook(CByteSink& sink, const CClipBook& book, ClipFileType type);
 
 // Saves through CSafeFileWriter.
 int SavePageFile(const CClipPage& page, const char* path);
-int SaveBookFile(const CClipBook& book, const char* path, int dataFile);
+// The system's reason for a failure goes to error, when given.
+int SaveBookFile(const CClipBook& book, const char* path, int dataFile, DWORD* error = nullptr);
 // Appends the records of a clippage file to the page. 0 when the file
 // cannot be read or is damaged; the records read before stay.
 int LoadPageFile(const char* path, CClipPage& page);

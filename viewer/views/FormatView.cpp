@@ -270,6 +270,15 @@ void CFormatView::UpdateTitle()
 
 int CFormatView::CreateViewWindow(CMdiFrame* frame) { return 0; }
 
+int CFormatView::Create(const char* className, const char* title, DWORD style, const RECT* rect, CMdiFrame* frame)
+{
+    CMdiFrame* owner = frame ? frame : (CMdiFrame*)GetAppMainWindow();
+    BOOL maximized = FALSE;
+    if (owner != nullptr && (style & WS_VISIBLE) && owner->GetActiveChild(&maximized) != nullptr && maximized)
+        style |= WS_MAXIMIZE;
+    return CMdiChild::Create(className, title, style, rect, frame);
+}
+
 void CFormatView::OnDataChanged()
 {
     if (m_hWnd != nullptr)

@@ -63,6 +63,9 @@ public:
     virtual int ReloadFromClipboard();
     virtual void UpdateTitle();
     virtual int CreateViewWindow(CMdiFrame* frame);
+    // A view opened while the active child is maximised opens maximised, as
+    // the others show; otherwise showing it would restore them.
+    int Create(const char* className, const char* title, DWORD style, const RECT* rect, CMdiFrame* frame) override;
 
     LRESULT OnCreate(CREATESTRUCTA* create) override;
     LRESULT OnClose() override;
