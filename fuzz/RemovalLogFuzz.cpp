@@ -7,6 +7,7 @@
 #include <string>
 
 #include "RemovalLog.h"
+#include "RemovalRules.h"
 
 namespace {
 
@@ -24,6 +25,21 @@ void CheckRegistryEntry(const CLogRegistryEntry& entry, const std::string& value
         abort();
     if (entry.keyPath.size() + entry.valueName.size() > value.size())
         abort();
+}
+
+// A part of the path made of dots and spaces alone: ".", "..", ". ".
+bool ClimbsOrStays(const std::string& path)
+{
+    size_t start = 0;
+    for (;;) {
+        size_t end = path.find_first_of("\\/", start);
+        std::string part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!part.empty() && part.find_first_not_of(". ") == std::string::npos)
+            return true;
+        if (end == std::string::npos)
+            return false;
+        start = end + 1;
+    }
 }
 
 } // namespace
@@ -53,9 +69,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     // a line break).
     if (entries * 4 > size || (log.userGroup != 0 && log.userGroup != 1))
         abort();
-    for (const CLogFileEntry& entry : log.files)
+    for (const CLogFileEntry& entry : log.files) {
         if (HoldsLineEnd(entry.path))
             abort();
+        // Nothing a removal may delete climbs out of the installation folder.
+        if (MayDeleteFileEntry(entry, log.path) &&
+            (!IsPlainFullPath(log.path) || ClimbsOrStays(entry.path)))
+            abort();
+    }
+    std::vector<LogKeyRole> roles = KeyRoles(log.registry);
+    if (roles.size() != log.registry.size())
+        abort();
+    for (const CLogRegistryEntry& entry : log.registry) {
+        if (!IsProtectedKey(entry.root, entry.keyPath) && (entry.root == kRootNone || entry.keyPath.empty()))
+            abort();
+        LogMadeKey(log.registry, roles, entry.root, NamedSiblingKey(entry.keyPath, entry.valueName));
+    }
     for (const CLogRegistryEntry& entry : log.registry)
         CheckRegistryEntry(entry, std::string(data, size));
     return 0;

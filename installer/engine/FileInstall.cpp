@@ -48,7 +48,10 @@ std::string LoadText(UINT id)
 int AskAbout(CInstallProgress& progress, UINT textId, const std::string& path, const std::string& caption,
              UINT type)
 {
-    progress.AtPausePoint();
+    // Stopped while held here: the question is not shown over the closing
+    // dialog, and the item ends as aborted.
+    if (!progress.AtItemBoundary())
+        return IDABORT;
     CText text;
     text.FormatResource(textId, path.c_str());
     return MessageBoxA(progress.GetOwner(), text.GetString(), caption.c_str(), type);
@@ -141,7 +144,9 @@ int CSetupScript::InstallFile(CFileItem& item)
     int created = CreateDestination(item, file);
     if (created != 1)
         return Stepped(created == IDIGNORE);
-    LogLine("FILE", item.m_destination.c_str());
+    // A file waiting under its ".new" name is logged under the name it will
+    // have, where the remover finds it.
+    LogLine("FILE", (oldName.empty() ? item.m_destination : oldName).c_str());
     int written = WriteCarriedBytes(item, file, carried.bytes, carried.size);
     if (written != 1)
         return Stepped(written == IDIGNORE);
@@ -192,7 +197,8 @@ int CSetupScript::WriteCarriedBytes(CFileItem& item, CDiskFile& file, const void
     for (;;) {
         DWORD done = 0;
         while (done < size) {
-            progress.AtPausePoint();
+            if (!progress.AtItemBoundary())
+                return IDABORT;
             DWORD block = size - done < kWriteBlock ? size - done : kWriteBlock;
             if (!file.Write(data + done, block, &error))
                 break;

@@ -4,6 +4,9 @@
 
 #include <string.h>
 
+#include "Digest.h"
+#include "Registry.h"
+
 const char* LogRootWord(HKEY root)
 {
     if (root == HKEY_CLASSES_ROOT)
@@ -87,4 +90,27 @@ int CSetupScript::CloseLog()
 {
     m_log.Close();
     return 1;
+}
+
+// The uninstall key can only be changed by administrators, the log often by
+// whoever may write to the destination: the remover trusts the log only when
+// it still has this digest.
+int CSetupScript::SealLog()
+{
+    if (m_uninstallKey.empty())
+        return 0;
+    std::string name = "%d\\Install.log";
+    ExpandMacros(name);
+    CDiskFile log;
+    CFileError error;
+    if (!log.Open(name.c_str(), kFileRead | kFileShareRead, &error))
+        return 0;
+    std::string bytes(log.GetLength(), '\0');
+    int read = bytes.empty() || log.Read(&bytes[0], (DWORD)bytes.size(), &error) == bytes.size();
+    log.Close();
+    std::string digest = read ? Sha256Hex(bytes.data(), bytes.size()) : std::string();
+    CRegistryKey key;
+    if (digest.empty() || key.Open(m_uninstallRoot, m_uninstallKey.c_str(), kKeyOpenExisting | kKeySetValue) != ERROR_SUCCESS)
+        return 0;
+    return key.SetValue(kLogDigestValue, REG_SZ, digest.c_str(), (DWORD)digest.size() + 1) == ERROR_SUCCESS;
 }

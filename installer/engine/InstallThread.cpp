@@ -50,6 +50,7 @@ int CInstallThread::Start()
         return 0;
 
     m_script.CloseLog();
+    m_script.SealLog();
     m_script.m_installStatus += 10;
     return 1;
 }

@@ -102,18 +102,28 @@ int CSetupScript::ApplyRegItem(CRegItem& item)
     if (key.Open(item.m_root, item.m_keyPath.c_str(), kKeyQueryValue | kKeySetValue | kKeyCreateSubKey) !=
         ERROR_SUCCESS)
         return 1;
-    // A key-only entry's own line names its key; every other level made here
-    // gets a line before it, unless a logged key already holds it.
-    for (const std::string& level : created)
-        if ((level != item.m_keyPath || item.HasData()) && !LogNamesKeyOf(item.m_root, level))
+    // Only the levels made here get key lines, shallowest first; a key that
+    // was there before (another program's ".cbf") never does. The remover
+    // takes the entry's own key with everything in it, and a level above it
+    // (a vendor key others may share later) only once it is empty. Levels
+    // inside a key already logged go with that key.
+    for (const std::string& level : created) {
+        if (LogNamesKeyOf(item.m_root, level))
+            continue;
+        if (level == item.m_keyPath)
             LogRegistry(item.m_root, level.c_str(), nullptr);
+        else
+            LogLine("REG", (std::string(LogRootWord(item.m_root)) + "," + level).c_str());
+    }
     if (item.m_mode == kRegKeep && HasValue(key.GetHandle(), item.m_valueName))
         return 1;
     if (item.HasData()) {
         key.SetValue(item.m_valueName.c_str(), item.m_type, item.m_data.data(), item.GetDataLength());
         LogRegistry(item.m_root, item.m_keyPath.c_str(), item.m_valueName.c_str());
-    } else {
-        LogRegistry(item.m_root, item.m_keyPath.c_str(), nullptr);
+        if (LowerAnsiText(item.m_valueName) == "uninstallstring") {
+            m_uninstallRoot = item.m_root;
+            m_uninstallKey = item.m_keyPath;
+        }
     }
     return 1;
 }

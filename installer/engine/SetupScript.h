@@ -43,6 +43,9 @@ public:
     // that the remover takes it away with that one.
     int LogNamesKeyOf(HKEY root, const std::string& keyPath) const;
     int CloseLog();
+    // Stores the digest of the closed log in the uninstall key that the
+    // registry step wrote an UninstallString to; 0 when there is none.
+    int SealLog();
     int IsLogOpen() const { return m_log.IsOpen(); }
 
     // The operations of the installation steps, one item each, on the worker
@@ -65,6 +68,9 @@ public:
 private:
     // The keys of the log's key lines, as "ROOT,path" in small letters.
     std::vector<std::string> m_loggedKeys;
+    // Where the uninstall command was registered; empty until then.
+    HKEY m_uninstallRoot = nullptr;
+    std::string m_uninstallKey;
 
     uint32_t GetCarriedFileSize(const std::string& source) override;
     std::string GetMacroText(char letter) override;

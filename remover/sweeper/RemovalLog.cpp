@@ -114,6 +114,7 @@ CLogRegistryEntry ParseRegistryLine(const std::string& value)
     size_t nameStart = comma + 2;
     size_t close = value.rfind('"');
     size_t nameEnd = close >= nameStart ? close : value.size();
+    entry.hasValue = true;
     entry.valueName = value.substr(nameStart, nameEnd - nameStart);
     return entry;
 }

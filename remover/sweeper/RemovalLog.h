@@ -19,7 +19,9 @@ struct CLogFileEntry {
 struct CLogRegistryEntry {
     LogRoot root = kRootNone;
     std::string keyPath;
-    // Empty: the line names the whole key, which goes with all its subkeys.
+    // Whether the line names a value (in double quotes; empty for the key's
+    // default value) rather than the key.
+    bool hasValue = false;
     std::string valueName;
 };
 
@@ -52,9 +54,7 @@ bool IsInstallLog(const char* data, size_t size);
 bool ReadLogLine(const char* data, size_t size, size_t& position, CLogLine& line);
 
 // The value of a REG line: root word, key path and the value name in
-// double quotes. An empty value name stands for the key's default value,
-// which the installer only writes when it made the key, so the line names
-// the whole key.
+// double quotes; two double quotes name the key's default value.
 CLogRegistryEntry ParseRegistryLine(const std::string& value);
 
 // Reads every line after the head of a log that IsInstallLog accepted,

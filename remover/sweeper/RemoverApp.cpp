@@ -92,7 +92,7 @@ int CRemoverApp::Start()
     InitCommonControlsEx(&controls);
     CRemoverDialog dialog(logPath);
     SetMainWindow(&dialog);
-    dialog.DoModal(nullptr);
+    dialog.RunModal();
     SetMainWindow(nullptr);
     return 1;
 }

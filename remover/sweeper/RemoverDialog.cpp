@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <new>
 
+#include "AppThread.h"
+
 #include "RemoverWorker.h"
 #include "WorkerGate.h"
 #include "resource.h"
@@ -80,20 +82,45 @@ LRESULT CRemoverDialog::OnTimer(UINT_PTR id)
     return 0;
 }
 
+INT_PTR CRemoverDialog::RunModal()
+{
+    m_endCode = DialogBoxParamA(GetModuleInstance(), MAKEINTRESOURCEA(m_templateId), nullptr, RemoverDialogProc,
+                                (LPARAM)this);
+    m_hWnd = nullptr;
+    return m_endCode;
+}
+
+// The dialog manager turns Esc into command 2 and Enter into command 1;
+// the library's dispatcher would end the dialog with either.
+INT_PTR CALLBACK CRemoverDialog::RemoverDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        CRemoverDialog* dialog = (CRemoverDialog*)WindowFromHandle(window);
+        if (LOWORD(wParam) == IDCANCEL && dialog != nullptr)
+            dialog->OnCancel();
+        return TRUE;
+    }
+    return WindowDispatch(window, message, wParam, lParam);
+}
+
 LRESULT CRemoverDialog::OnCommand(WPARAM wParam, UINT code, HWND control)
 {
-    if (LOWORD(wParam) == IDC_CANCEL_REMOVING) {
-        if (m_worker != nullptr && m_worker->IsRunning()) {
-            m_worker->Hold();
-            if (ResourceMessageBox(IDS_CANCEL_QUESTION, IDS_CANCELING, MB_YESNO | MB_DEFBUTTON2) == IDNO) {
-                m_worker->Release(0);
-                return CDialogBox::OnCommand(wParam, code, control);
-            }
-            m_worker->Release(1);
-        }
-        EndDialog(m_hWnd, 1);
-    }
+    if (LOWORD(wParam) == IDC_CANCEL_REMOVING)
+        OnCancel();
     return CDialogBox::OnCommand(wParam, code, control);
+}
+
+void CRemoverDialog::OnCancel()
+{
+    if (m_worker != nullptr && m_worker->IsRunning()) {
+        m_worker->Hold();
+        if (ResourceMessageBox(IDS_CANCEL_QUESTION, IDS_CANCELING, MB_YESNO | MB_DEFBUTTON2) == IDNO) {
+            m_worker->Release(0);
+            return;
+        }
+        m_worker->Release(1);
+    }
+    EndDialog(m_hWnd, 1);
 }
 
 LRESULT CRemoverDialog::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)

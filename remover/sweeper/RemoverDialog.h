@@ -18,6 +18,10 @@ public:
 
     explicit CRemoverDialog(const char* logPath);
 
+    // Runs the dialog without an owner. Esc asks the Cancel question as the
+    // Cancel button does, where the library's dialogs would just end.
+    INT_PTR RunModal();
+
     // Worker thread: the step's label is emphasised (the previous one's no
     // longer) and its bar runs from 0 to count. Posted, so the worker
     // never waits for the dialog.
@@ -32,6 +36,8 @@ public:
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    static INT_PTR CALLBACK RemoverDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCancel();
     void StartWorker();
     void PostToItem(int controlId, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -141,6 +141,10 @@ TEST_F(InstallRun, VersionAndFunctionChecksDecideWhatIsReplacedAndWhatIsAsked)
 TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
 {
     const char* nested = "FILE=TEXT,$D\\sub\\deeper\\a.txt\nFILE=TEXT,$D\\b.txt\nREG=HKCU,Software\\VellmoraTests\\Run\n";
+    // Only Run is made: the level above it, when made too, has a line of its own.
+    HKEY tests = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VellmoraTests", 0, nullptr, 0, KEY_READ, nullptr, &tests, nullptr);
+    RegCloseKey(tests);
     const char* cannotCopy = "Cannot copy file '$D\\sub\\deeper\\a.txt'. Disk may be full or file may be in use.";
     const struct {
         const char* body;  // null: no script at all
@@ -288,6 +292,7 @@ TEST_F(InstallSteps, RegistryEntriesByMode)
         DWORD type;  // 0: absent afterwards
         std::string data;
     } cases[] = {
+        {"", "", 0, ""},
         {"\\KeyOnly", "", 0, ""},
         {",Path,\"%d\\\\x\"", "Path", REG_SZ, "$D\\x"},
         {",Count,dword:1F", "Count", REG_DWORD, std::string("\x1f\0\0\0", 4)},
@@ -313,7 +318,7 @@ TEST_F(InstallSteps, RegistryEntriesByMode)
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(key, "Missing", 0, KEY_READ, &missing)) << "a delete creates no key";
     RegCloseKey(key);
     EXPECT_EQ(Expanded("$R\\KeyOnly\n$R,\"Path\"\n$R,\"Count\"\n$R,\"Fresh\"\n$R,\"\"\n"
-                       "$R\\New\n$R\\New\\Deeper,\"Deep\"\n",
+                       "$R\\New\n$R\\New\\Deeper\n$R\\New\\Deeper,\"Deep\"\n",
                        "REG=HKCU,Software\\VellmoraTests\\Reg", "$R"),
-              Logged()) << "values kept or deleted are not logged; a key made for a value is, once";
+              Logged()) << "values kept or deleted are not logged; every level made for a value is, once";
 }

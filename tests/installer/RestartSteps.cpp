@@ -42,7 +42,8 @@ TEST(Restart, AFileInUseWaitsForTheNextStartWithABackup)
     EXPECT_EQ(library, ReadWholeFile(kDirectory + "\\first.dll"));
     EXPECT_EQ("new library", ReadWholeFile(kDirectory + "\\first.new"));
     EXPECT_EQ(library, ReadWholeFile(kDirectory + "\\first.bak"));
-    EXPECT_EQ("FILE=" + kDirectory + "\\first.new", ReadLines(kDirectory + "\\Install.log").back());
+    EXPECT_EQ("FILE=" + kDirectory + "\\first.dll", ReadLines(kDirectory + "\\Install.log").back())
+        << "logged under the name it will have";
     WCHAR names[8192] = L"";
     DWORD size = sizeof names - sizeof(WCHAR);
     RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
@@ -66,5 +67,5 @@ TEST(Restart, TheNewFilesAreInPlaceAfterTheRestart)
         EXPECT_EQ(library, ReadWholeFile(kDirectory + name + ".bak"));
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((kDirectory + name + ".new").c_str()));
     }
-    EXPECT_EQ("FILE=" + kDirectory + "\\second.new", ReadLines(kDirectory + "\\Install.log").back());
+    EXPECT_EQ("FILE=" + kDirectory + "\\second.dll", ReadLines(kDirectory + "\\Install.log").back());
 }

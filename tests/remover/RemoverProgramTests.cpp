@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "Digest.h"
 #include "ProcessRunner.h"
 #include "RemoverApp.h"
 #include "RemoverTestSupport.h"
@@ -19,6 +20,7 @@ namespace {
 
 const char kTestKey[] = "Software\\VellmoraRemoverTest";
 const char kGroup[] = "Vellmora Remover Test";
+const char kTestUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VellmoraRemoverTest";
 
 // The installation the logs are written for: files and folders (with "\")
 // in its folder, keys and values ("key=name") below the test key, and its
@@ -26,7 +28,17 @@ const char kGroup[] = "Vellmora Remover Test";
 const char* const kInstallation[] = {"INSTALL.LOG", "Kept\\", "Kept\\user data.txt", "Links\\", "Links\\one.lnk",
                                      "Remove.exe", "Sub\\", "Sub\\b.txt", "a.exe", "group common", "group user",
                                      "reg Default", "reg Default\\shell", "reg Other", "reg Tree", "reg Tree\\Sub1",
-                                     "reg Values=", "reg Values=Gone", "reg Values=Stays"};
+                                     "reg Values=", "reg Values=Gone", "reg Values=Stays", "..\\outside.txt"};
+
+// The log in the folder, with the digest of the text in an uninstall entry
+// whose command lies beside it; `changed` is appended after.
+void WriteSealedLog(const std::string& folder, const std::string& text, const std::string& changed)
+{
+    std::string command = "\"" + folder + "\\Remove.exe\"", digest = Sha256Hex(text.data(), text.size());
+    SHSetValueA(HKEY_LOCAL_MACHINE, kTestUninstall, "UninstallString", REG_SZ, command.c_str(), command.size() + 1);
+    SHSetValueA(HKEY_LOCAL_MACHINE, kTestUninstall, kLogDigestValue, REG_SZ, digest.c_str(), digest.size() + 1);
+    WriteTextFile(folder + "\\INSTALL.LOG", text + changed);
+}
 
 std::string GroupFolder(bool common)
 {
@@ -95,24 +107,30 @@ protected:
         for (bool common : {false, true})
             RemoveDirectoryA(GroupFolder(common).c_str());
         DeleteKeyTree(HKEY_CURRENT_USER, kTestKey);
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, kTestUninstall);
     }
     // Every entry of the installation afresh, the log with the text (with
-    // %a the installation folder and %k the test key) or none.
-    void Install(const char* log)
+    // %a the installation folder and %k the test key) or none, its digest in
+    // an uninstall entry for Remove.exe unless the log is changed after.
+    void Install(const char* log, const char* changed = nullptr)
     {
         Uninstall();
         CreateDirectoryA(m_app.c_str(), nullptr);
         for (const char* entry : kInstallation)
             Entry(entry, true);
         CopyFileA((TestBinaryDirectory() + "Remove.exe").c_str(), (m_app + "\\Remove.exe").c_str(), FALSE);
-        std::string text = log ? log : "";
+        std::string text = Expand(log ? log : "");
+        WriteSealedLog(m_app, text, Expand(changed ? changed : ""));
+        if (log == nullptr)
+            DeleteFileA((m_app + "\\INSTALL.LOG").c_str());
+    }
+    std::string Expand(std::string text)
+    {
         const std::string pairs[][2] = {{"%a", m_app}, {"%k", kTestKey}};
         for (const auto& pair : pairs)
             for (size_t p; (p = text.find(pair[0])) != std::string::npos;)
                 text.replace(p, 2, pair[1]);
-        WriteTextFile(m_app + "\\INSTALL.LOG", text);
-        if (log == nullptr)
-            DeleteFileA((m_app + "\\INSTALL.LOG").c_str());
+        return text;
     }
     // Makes the entry, or tells whether it is there.
     bool Entry(const std::string& entry, bool make)
@@ -155,7 +173,11 @@ protected:
 // directory that still holds something stays, and the installation folder
 // around it; the log goes although it is not listed; ICONUSERGROUP "YES"
 // names the user's group, "no" in any case the common one. REG lines delete
-// a key with its subkeys, a value, or with ,"" a whole key. Every run ends
+// a key it made with its subkeys or a value; a default value (,"") of a key
+// that was there only while it names a class the log made. A log changed
+// after its digest was stored, or without one, removes nothing; entries
+// outside the installation, its shortcut folders or on system keys are
+// skipped and named; a file in use waits for the next start. Every run ends
 // by itself, its copy waiting with its folder for deletion at the next
 // start. Remove.exe, with spaces in its path and in the temporary folder's,
 // starts the removal from a fresh folder of its own.
@@ -167,6 +189,8 @@ TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
         const char* log; // null: none is written
         std::vector<std::pair<int, const char*>> boxes; // the button pressed and the text
         const char* missing;
+        const char* changed = nullptr; // appended after the digest was taken
+        const char* held = nullptr; // a file of the installation in use
     } cases[] = {
         {kNoArgument, "[INSTALL]\nFILE=%a\\a.exe\n", {}, ""},
         {kSweeper, nullptr, {{IDOK, "Error: Install.log file not fount."}}, "INSTALL.LOG"},
@@ -179,9 +203,24 @@ TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
          "UNKNOWN=x\nFILE=%a\\Sub\\b.txt\nfile=%a\\a.exe\nREG=HKCU,%k\\Tree\nREG=HKCU,%k\\Values,\"Gone\"\n"
          "REG=HKCU,%k\\Default,\"\"\nREG=HKCU,%k\\Missing,\"v\"\nICON=%a\\Links\\one.lnk\nICON=%a\\Links\\none.lnk\n"
          "TITLE=Hand Written\n[OTHER]\nFILE=%a\\Remove.exe\n",
-         {{IDYES, "Removing: Do you want remove program Hand Written."}, {IDOK, "Removing: Program removed."}},
-         "INSTALL.LOG|Links\\one.lnk|Sub\\|Sub\\b.txt|a.exe|group user|reg Default|reg Default\\shell|reg Tree|"
-         "reg Tree\\Sub1|reg Values=Gone"},
+         {{IDYES, "Removing: Do you want remove program Hand Written."},
+          {IDOK, "Removing: Program removed.\n\nThese entries of Install.log lie outside the installation and were "
+                 "left alone:\n\n%a\\Links\\one.lnk\n%a\\Links\\none.lnk\n"}},
+         "INSTALL.LOG|Sub\\|Sub\\b.txt|a.exe|group user|reg Tree|reg Tree\\Sub1|reg Values=Gone"},
+        {kSweeper, "[INSTALL]\nTITLE=T\nPATH=%a\nFILE=%a\\a.exe\n",
+         {{IDOK, "Error: Install.log was changed after Vellmora was installed. Nothing was removed."}}, "",
+         "FILE=%a\\Remove.exe\n"},
+        {kSweeper, "[INSTALL]\nTITLE=Outside\nPATH=%a\nFILE=%a\\..\\outside.txt\nFILE=%a/../outside.txt\n"
+                   "FILE=%a\\a.exe\nREG=HKCU,Software,\"x\"\nREG=HKCR,*,\"x\"\nREG=HKLM,SYSTEM\\x\n",
+         {{IDYES, "Removing: Do you want remove program Outside."},
+          {IDOK, "Removing: Program removed.\n\nThese entries of Install.log lie outside the installation and were "
+                 "left alone:\n\n%a\\..\\outside.txt\n%a/../outside.txt\nHKCU\\Software, x\nHKCR\\*, x\n"
+                 "HKLM\\SYSTEM\\x\n"}},
+         "INSTALL.LOG|a.exe"},
+        {kSweeper, "[INSTALL]\nTITLE=Held\nPATH=%a\nFILE=%a\\a.exe\nFILE=%a\\Remove.exe\n",
+         {{IDYES, "Removing: Do you want remove program Held."},
+          {IDOK, "Removing: The removal completes when Windows starts the next time: some files are still in use."}},
+         "INSTALL.LOG|Remove.exe", nullptr, "a.exe"},
         {kRemove, "[INSTALL]\nTITLE=Spaced\nPATH=%a\nICONGROUP=Vellmora Remover Test\nICONUSERGROUP=nO\nFILE=%a\\Remove.exe\n",
          {{IDYES, "Removing: Do you want remove program Spaced."}, {IDOK, "Removing: Program removed."}},
          "INSTALL.LOG|Remove.exe|group common"},
@@ -190,8 +229,11 @@ TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
     CreateDirectoryA(temp.c_str(), nullptr);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.log ? c.log : "no log");
-        Install(c.log);
+        Install(c.log, c.changed);
         ASSERT_EQ(c.log ? "" : "INSTALL.LOG", Missing());
+        HANDLE held = c.held ? CreateFileA((m_app + "\\" + c.held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, 0, nullptr)
+                             : INVALID_HANDLE_VALUE;
         size_t pending = PendingDeletions(0, "").size();
         CChildProcess program;
         std::string folder = c.start == kRemove ? temp + "\\VLR" : MakeScratchDirectory("sweeper");
@@ -199,14 +241,17 @@ TEST_F(RemoverTest, DeletesWhatTheLogListsOrNothing)
                                        : StartSweeper(program, folder, c.start == kSweeper ? m_app + "\\INSTALL.LOG" : ""));
         for (const auto& box : c.boxes) {
             std::string caption(box.second, strcspn(box.second, ":"));
-            EXPECT_EQ(box.second, caption + ": " + Answer(c.start == kRemove ? 0 : program.GetProcessId(),
-                                                          caption.c_str(), box.first));
+            EXPECT_EQ(Expand(box.second), caption + ": " + Answer(c.start == kRemove ? 0 : program.GetProcessId(),
+                                                                  caption.c_str(), box.first));
         }
         EXPECT_EQ(0, program.Wait(30000));
         std::vector<std::string> added;
         PumpUntil([&] { return (added = PendingDeletions(pending, folder)).size() >= 2; }, 10000);
         added.resize(std::max<size_t>(added.size(), 2));
         EXPECT_EQ((std::vector<std::string>{added[1] + "\\SWEEPER.EXE", added[1]}), added) << "below " << folder;
+        EXPECT_EQ(c.held != nullptr, !PendingDeletions(pending, m_app + "\\" + (c.held ? c.held : "")).empty());
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
         EXPECT_EQ(c.missing, Missing());
     }
     CChildProcess failing;
@@ -230,7 +275,16 @@ int FirstLeft()
 
 // Presses the progress dialog's Cancel while the question is still open, so
 // that the press waits for the worker's next item.
-void PressCancelBehind(HWND box, void*) { PressButton(GetWindow(box, GW_OWNER), 1001); }
+// Esc asks as the Cancel button does.
+bool g_escape;
+void PressCancelBehind(HWND box, void*)
+{
+    HWND dialog = GetWindow(box, GW_OWNER);
+    if (g_escape)
+        PostMessageA(GetDlgItem(dialog, 1001), WM_KEYDOWN, VK_ESCAPE, 0);
+    else
+        PressButton(dialog, 1001);
+}
 
 // The first file left when the cancel question opens and a moment later: a
 // worker that is not held deletes hundreds meanwhile.
@@ -242,18 +296,20 @@ void ReadHeldFiles(HWND, void*)
 }
 } // namespace
 
-// The cancel question holds the worker at an item; "Yes" stops it there
-// and keeps the log for a later removal, "No" lets it finish.
+// The cancel question, asked for the Cancel button and for Esc, holds the
+// worker at an item; "Yes" stops it there and keeps the log for a later
+// removal, "No" lets it finish.
 TEST_F(RemoverTest, CancelHoldsTheWorkerAtAnItem)
 {
     g_many = m_folder + "\\many ";
-    std::string log = "[INSTALL]\nTITLE=Long\n", logPath = m_folder + "\\INSTALL.LOG";
+    std::string log = "[INSTALL]\nTITLE=Long\nPATH=" + m_folder + "\n", logPath = m_folder + "\\INSTALL.LOG";
     for (int i = 0; i < 1000; i++)
         log += "FILE=" + g_many + std::to_string(i) + "\n";
     for (int cancel : {IDYES, IDNO}) {
         for (int i = 0; i < 1000; i++)
             WriteTextFile(g_many + std::to_string(i), "");
-        WriteTextFile(logPath, log);
+        WriteSealedLog(m_folder, log, "");
+        g_escape = cancel == IDYES;
         CChildProcess sweeper;
         ASSERT_TRUE(StartSweeper(sweeper, MakeScratchDirectory("sweeper"), logPath));
         DWORD id = sweeper.GetProcessId();

@@ -8,6 +8,11 @@
 set -euo pipefail
 work="$1"; driver="$2"; release="$3"
 source "$(dirname "$0")/../../scripts/common.sh"
+# The Wine settings the cycle relies on, whatever the caller's: no Mono or
+# Gecko prompts, and no menu or desktop entries of Wine's own for the
+# shortcuts (they would be counted as left behind).
+export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+unset WINEDLLPATH WINELOADER
 
 # The release folder holds an installer of each architecture.
 machine() {  # the machine field of a program's PE header
