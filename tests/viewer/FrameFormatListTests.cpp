@@ -174,7 +174,8 @@ TEST_F(FormatListTest, EntriesFollowTheClipboardFromEmptyToThreeFormatsAndBack)
     std::vector<UINT> formats = ClipboardFormats();
     ExpectListed(formats);
     size_t alpha = std::find(formats.begin(), formats.end(), registered) - formats.begin();
-    EXPECT_EQ("Vellmora &Test Alpha", MenuText(m_frame->GetDisplayMenu(), kFixed + 1 + (int)alpha)) << "the menu keeps '&'";
+    EXPECT_EQ("Vellmora &Test Alpha", MenuText(m_frame->GetDisplayMenu(), kFixed + 1 + (int)alpha))
+        << "the menu keeps '&'";
 
     ASSERT_TRUE(EmptyClipboardAsOther());
     ASSERT_TRUE(WaitForComboCount(1));
