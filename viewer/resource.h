@@ -93,6 +93,8 @@
 #define ID_FILE_SAVE_CLIPBOOK 40042
 #define ID_FILE_OPEN_CLIPBOOK 40043
 #define ID_DELETE_KEY 40044
+#define ID_DISPLAY_SHOW_PRIVATE 40070
+#define ID_FILE_SAVE_FORMAT 40071
 
 // The format entries of the Display menu: 50000 + position in the list.
 #define ID_FORMAT_FIRST 50000
@@ -140,3 +142,16 @@
 #define IDS_DATA_FILE_UNREADABLE 4700
 #define IDS_DATA_FILE_NOT_WRITTEN 4701
 #define IDS_INSTANCE_NO_ANSWER 4702
+
+// Private content, the clipboard's owner and holder, and saving one format.
+#define IDS_PRIVATE_REFUSED 4500
+#define IDS_PRIVATE_NOTICE 4501
+#define IDS_OWNER_LINE 4502
+#define IDS_OWNER_NONE 4503
+#define IDS_HELD_OPEN_BY 4504
+#define IDS_HELD_OPEN_UNKNOWN 4505
+#define IDS_UNKNOWN_PROGRAM 4506
+#define IDS_SAVE_FORMAT_TITLE 4507
+#define IDS_SAVE_FORMAT_FILTER 4508
+#define IDS_SAVE_FORMAT_FAILED 4509
+#define IDS_FORMAT_NOT_SAVABLE 4510

@@ -131,7 +131,8 @@ TEST_F(FrameTest, ToolTipsAndMenuHelpComeFromTheStringTable)
     }
     SendMessageA(Frame(), WM_MENUSELECT, MAKEWPARAM(ID_EDIT_PASTE, MF_STRING), (LPARAM)GetMenu(Frame()));
     SendMessageA(Frame(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-    EXPECT_EQ("", StatusText(0)) << "a closing menu clears the help";
+    EXPECT_EQ(m_frame->GetClipboardStatus(), StatusText(0)) << "a closing menu brings the owner line back";
+    EXPECT_EQ(0u, StatusText(0).find("Owner: ")) << StatusText(0);
 }
 
 TEST_F(FrameTest, ClockShowsTheLocalTimeOnItsOwnTimer)

@@ -79,6 +79,8 @@ std::vector<std::string> MenusBesideDisplay(HWND frame, HMENU* display)
 
 class FormatListTest : public FrameTest {
 protected:
+    // The Display menu's fixed entries before the separator of the formats.
+    static const int kFixed = CViewerFrame::kFixedDisplayEntries;
     // The Display menu and the combo box list the clipboard's formats.
     void ExpectListed(const std::vector<UINT>& formats)
     {
@@ -86,7 +88,7 @@ protected:
         MenusBesideDisplay(Frame(), &display);
         ASSERT_EQ(display, m_frame->GetDisplayMenu());
         bool any = !formats.empty();
-        ASSERT_EQ(7 + (any ? 1 : 0) + (int)formats.size(), GetMenuItemCount(display));
+        ASSERT_EQ(kFixed + (any ? 1 : 0) + (int)formats.size(), GetMenuItemCount(display));
         ASSERT_EQ(1 + (int)formats.size(), ComboCount());
         EXPECT_EQ("Auto", ComboText(0));
         EXPECT_EQ(any ? FormatIconIndex(formats[0]) : 3, ComboImage(0)) << "item 0 shows the first format's icon";
@@ -94,10 +96,10 @@ protected:
         EXPECT_EQ(any, !(GetMenuState(display, ID_DISPLAY_AUTO_FORMAT, MF_BYCOMMAND) & MF_GRAYED));
         EXPECT_EQ(any, m_frame->GetToolBar().Send(TB_ISBUTTONENABLED, ID_EDIT_PASTE) != 0);
         if (any) {
-            EXPECT_TRUE(GetMenuState(display, 7, MF_BYPOSITION) & MF_SEPARATOR);
+            EXPECT_TRUE(GetMenuState(display, kFixed, MF_BYPOSITION) & MF_SEPARATOR);
         }
         for (size_t k = 0; k < formats.size(); k++) {
-            int position = 8 + (int)k;
+            int position = kFixed + 1 + (int)k;
             EXPECT_EQ((UINT)(ID_FORMAT_FIRST + k), GetMenuItemID(display, position));
             EXPECT_EQ(formats[k], MenuItemData(display, position));
             CText name;
@@ -172,7 +174,8 @@ TEST_F(FormatListTest, EntriesFollowTheClipboardFromEmptyToThreeFormatsAndBack)
     std::vector<UINT> formats = ClipboardFormats();
     ExpectListed(formats);
     size_t alpha = std::find(formats.begin(), formats.end(), registered) - formats.begin();
-    EXPECT_EQ("Vellmora &Test Alpha", MenuText(m_frame->GetDisplayMenu(), 8 + (int)alpha)) << "the menu keeps '&'";
+    EXPECT_EQ("Vellmora &Test Alpha", MenuText(m_frame->GetDisplayMenu(), kFixed + 1 + (int)alpha))
+        << "the menu keeps '&'";
 
     ASSERT_TRUE(EmptyClipboardAsOther());
     ASSERT_TRUE(WaitForComboCount(1));
@@ -188,7 +191,7 @@ TEST_F(FormatListTest, SynthesizedTextFormatsAreListedWithTheirNamesAndIcons)
     ASSERT_GE(formats.size(), 4u);
     ASSERT_TRUE(WaitForComboCount((int)formats.size() + 1));
     ExpectListed(formats);
-    EXPECT_EQ("&Text", MenuText(m_frame->GetDisplayMenu(), 8));
+    EXPECT_EQ("&Text", MenuText(m_frame->GetDisplayMenu(), kFixed + 1));
     EXPECT_EQ("Text", ComboText(1));
 }
 

@@ -23,3 +23,15 @@ endif()
 if(TARGET vlmviewer)
   target_sources(ViewerFrameTests PRIVATE ViewDrawTests.cpp)
 endif()
+
+# Content marked private, the clipboard's owner and holder, and Save Format
+# As, against data that another process puts.
+if(TARGET vlmviewer)
+  add_executable(ClipSource WIN32 programs/ClipSource.cpp)
+  target_link_libraries(ClipSource PRIVATE vlmclip wcl)
+  vellmora_add_test(ClipWatchTests SERIAL
+    SOURCES FrameFixture.cpp ClipWatchTests.cpp
+    LIBRARIES vlmviewer
+    RESOURCES ${VELLMORA_RC})
+  add_dependencies(ClipWatchTests ClipSource)
+endif()

@@ -6,6 +6,7 @@
 
 #include "ClipFileDialogs.h"
 #include "ClipFiles.h"
+#include "ClipboardWatch.h"
 #include "Utility.h"
 #include "ViewerFrame.h"
 #include "resource.h"
@@ -83,8 +84,13 @@ int CClipBookWindow::SaveClippageWithChoice()
     // A clipboard held by another program is not saved as an empty page
     // over the chosen file.
     CClipPage clipboard("");
-    if (page == nullptr && clipboard.TakeClipboard(m_frame->GetHandle()))
+    int privateContent = 0;
+    if (page == nullptr && clipboard.TakeClipboard(m_frame->GetHandle(), &privateContent))
         page = &clipboard;
+    if (privateContent) {
+        ShowPrivateContentRefusal(m_frame->GetHandle());
+        return 0;
+    }
     if (page != nullptr && SavePageFile(*page, path.GetString()))
         return 1;
     ShowError(IDS_SAVE_CLIPPAGE_FAILED);

@@ -4,6 +4,9 @@
 
 #include "AppThread.h"
 #include "ClipFiles.h"
+#include "ClipboardWatch.h"
+#include "FormatSaver.h"
+#include "PrivateContent.h"
 #include "CommandLine.h"
 #include "Dialogs.h"
 #include "FormatView.h"
@@ -227,6 +230,15 @@ int CClipBookWindow::PasteClipboard()
 {
     if (!ClipboardHasFormats())
         return 0;
+    // Refused before a name is asked for; the copy itself checks again.
+    if (OpenClipboardPatiently(m_hWnd)) {
+        int privateContent = OpenClipboardHoldsPrivateContent();
+        CloseClipboard();
+        if (privateContent) {
+            ShowPrivateContentRefusal(m_hWnd);
+            return 0;
+        }
+    }
     CText name;
     if (!AskPageName(m_hWnd, IDS_NEW_PAGE_TITLE, IDS_NEW_PAGE_PROMPT, "", name))
         return 0;
@@ -241,9 +253,12 @@ CClipPage* CClipBookWindow::AddPageFromClipboard(const char* name)
     if (page == nullptr)
         return nullptr;
     // A clipboard held by another program gives no page rather than an
-    // empty one.
-    if (!page->TakeClipboard(GetViewerFrame()->GetHandle())) {
+    // empty one, and content marked private gives none at all.
+    int privateContent = 0;
+    if (!page->TakeClipboard(GetViewerFrame()->GetHandle(), &privateContent)) {
         delete page;
+        if (privateContent)
+            ShowPrivateContentRefusal(m_hWnd);
         return nullptr;
     }
     AppendPage(page);
@@ -325,6 +340,17 @@ void CClipBookWindow::OnDeleteKey()
         DeleteFormat();
 }
 
+// A page is the user's own: its formats are saved whatever they hold.
+int CClipBookWindow::SaveSelectedFormat()
+{
+    CClipFormat* record = GetSelectedRecord(nullptr);
+    if (record == nullptr)
+        return 0;
+    CFormatSaver saver;
+    saver.TakeCopy(record->GetFormatId(), record->GetName(), record->GetData(), record->GetSize());
+    return saver.AskAndWrite(m_frame->GetHandle());
+}
+
 int CClipBookWindow::OpenSelectedFormat(UINT kind)
 {
     CClipPage* page = nullptr;
@@ -350,6 +376,7 @@ LRESULT CClipBookWindow::OnCommand(WPARAM wParam, UINT code, HWND control)
     case ID_FORMAT_DELETE: DeleteFormat(); break;
     case ID_CLIPBOOK_PASTE: PasteClipboard(); break;
     case ID_DELETE_KEY: OnDeleteKey(); break;
+    case ID_FILE_SAVE_FORMAT: SaveSelectedFormat(); break;
     default: break;
     }
     return CMdiChild::OnCommand(wParam, code, control);
@@ -412,7 +439,11 @@ LRESULT CClipBookWindow::OnNotify(WPARAM id, NMHDR* header)
 LRESULT CClipBookWindow::OnMenuSelect(UINT item, UINT flags, HMENU menu)
 {
     CStatusBar statusBar = GetViewerFrame()->GetStatusBar();
-    if (menu == nullptr || item <= 39999) {
+    if (menu == nullptr) {
+        GetViewerFrame()->ShowClipboardStatus();
+        return 0;
+    }
+    if (item <= 39999) {
         statusBar.SetPartText(0, "", SBT_NOBORDERS);
         return 0;
     }

@@ -49,6 +49,8 @@ public:
     int RenamePage();
     int DeleteFormat();
     void OnDeleteKey();
+    // "Save Format As..." for the selected format of a page.
+    int SaveSelectedFormat();
     // Opens the selected format of a page in a view of that kind.
     int OpenSelectedFormat(UINT kind);
 

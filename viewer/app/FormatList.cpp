@@ -4,6 +4,7 @@
 
 #include "AppThread.h"
 #include "ClipFormat.h"
+#include "PrivateContent.h"
 #include "resource.h"
 
 LRESULT CViewerFrame::OnDrawClipboard()
@@ -12,6 +13,8 @@ LRESULT CViewerFrame::OnDrawClipboard()
         SendMessageA(m_nextViewer, WM_DRAWCLIPBOARD, 0, 0);
     // A new change stops a pending retry; its own read starts them afresh.
     StopClipboardRetry();
+    // Revealed private content stays revealed for that content only.
+    m_privateRevealed = 0;
     FollowClipboard();
     return DefaultProc(WM_DRAWCLIPBOARD, 0, 0);
 }
@@ -24,6 +27,7 @@ void CViewerFrame::FollowClipboard()
 {
     // A list that could not be read says nothing about the views either.
     int done = RebuildFormatList() && RefreshLiveViews();
+    UpdateClipboardStatus(done);
     if (!done && m_retryDelay < (UINT)kLastRetryDelay) {
         m_retryDelay = m_retryDelay == 0 ? (UINT)kFirstRetryDelay : 2 * m_retryDelay;
         SetTimer(m_hWnd, kClipboardRetryTimer, m_retryDelay, nullptr);
@@ -91,6 +95,7 @@ int CViewerFrame::ReadClipboardFormats(std::vector<UINT>& formats)
         formats.push_back(format);
         format = EnumClipboardFormats(format);
     }
+    m_privateContent = OpenClipboardHoldsPrivateContent();
     CloseClipboard();
     return 1;
 }
@@ -112,6 +117,7 @@ int CViewerFrame::RebuildFormatList()
     UpdateDisplayEntries(GetDisplayMenu(), formats, kept);
     UpdateComboItems(formats, kept);
     EnableFormatCommands(!formats.empty());
+    UpdatePrivateCommand();
     m_listedFormats.swap(formats);
     return 1;
 }
@@ -227,6 +233,7 @@ int CViewerFrame::RefreshLiveViews()
             continue;
         if (GetClipboardData(view->GetFormat()) != nullptr) {
             CloseClipboard();
+            view->SetShowPrivate(m_privateRevealed);
             if (!view->ReloadFromClipboard())
                 done = 0;
             if (!OpenClipboardPatiently(m_hWnd))
@@ -303,9 +310,11 @@ int CViewerFrame::OpenView(UINT format, UINT kind, const CClipPage* page, const 
         m_views.RemoveNode(view->GetListEntry());
         return 0;
     }
-    if (record != nullptr)
+    if (record != nullptr) {
         view->SetData(record->GetData(), record->GetSize());
-    else
+    } else {
+        view->SetShowPrivate(m_privateRevealed);
         view->ReloadFromClipboard();
+    }
     return 1;
 }

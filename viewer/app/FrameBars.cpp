@@ -279,7 +279,13 @@ LRESULT CViewerFrame::OnMenuSelect(UINT item, UINT flags, HMENU menu)
 {
     LRESULT result = CMdiFrame::OnMenuSelect(item, flags, menu);
     char text[256] = "";
-    if (menu != nullptr && item >= 1000) {
+    // A closing menu gives part 0 back to the clipboard's owner line.
+    m_menuOpen = menu != nullptr;
+    if (!m_menuOpen) {
+        ShowClipboardStatus();
+        return result;
+    }
+    if (item >= 1000) {
         UINT stringId = (item >= ID_FORMAT_FIRST && item <= 60000) ? (UINT)IDS_FORMAT_ENTRY_HELP : item;
         LoadStringResource(stringId, text, sizeof text);
     }

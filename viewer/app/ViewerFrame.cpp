@@ -26,7 +26,8 @@ public:
 } // namespace
 
 CViewerFrame::CViewerFrame()
-    : m_comboList(nullptr), m_nextViewer(nullptr), m_viewMode(kViewAuto), m_destroyMessage(0), m_retryDelay(0)
+    : m_comboList(nullptr), m_nextViewer(nullptr), m_viewMode(kViewAuto), m_destroyMessage(0), m_retryDelay(0),
+      m_privateContent(0), m_privateRevealed(0), m_menuOpen(0)
 {
 }
 
@@ -175,6 +176,8 @@ LRESULT CViewerFrame::OnCommand(WPARAM wParam, UINT code, HWND control)
         break;
     case ID_FILE_SAVE_CLIPBOOK: m_clipBook.SaveClipbook(); break;
     case ID_FILE_OPEN_CLIPBOOK: m_clipBook.OpenClipbook(); break;
+    case ID_DISPLAY_SHOW_PRIVATE: TogglePrivateContent(); break;
+    case ID_FILE_SAVE_FORMAT: SaveActiveFormat(); break;
     case IDC_FORMAT_COMBO:
         // A choice, not the browsing of an open list with the arrow keys or
         // the wheel; choosing the shown entry again opens it too.

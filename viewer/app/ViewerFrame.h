@@ -26,7 +26,7 @@ public:
     // to the last, then given up until the next change.
     enum { kClipboardRetryTimer = 2, kFirstRetryDelay = 50, kLastRetryDelay = 6400 };
     // Fixed entries of the Display menu before the format entries.
-    enum { kFixedDisplayEntries = 7 };
+    enum { kFixedDisplayEntries = 8 };
 
     CViewerFrame();
     ~CViewerFrame() override;
@@ -44,6 +44,7 @@ public:
     LRESULT OnMenuSelect(UINT item, UINT flags, HMENU menu) override;
     LRESULT OnNotify(WPARAM id, NMHDR* header) override;
     LRESULT OnContextMenu(HWND window, UINT x, UINT y) override;
+    LRESULT OnInitMenuPopup(HMENU menu, UINT index, BOOL systemMenu) override;
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // The format list (Display menu entries and combo box items) and the live
@@ -74,6 +75,18 @@ public:
     // the command is done with.
     int FilterKeyCommand(UINT command);
 
+    // Content marked private (see PrivateContent.h): live views hide it
+    // until the user reveals it; the next clipboard change hides it again.
+    int IsPrivateContent() const { return m_privateContent; }
+    int IsPrivateRevealed() const { return m_privateRevealed; }
+    void TogglePrivateContent();
+    // "Save Format As..." for the active format view.
+    int SaveActiveFormat();
+    // Part 0 of the status bar between menus: who owns the clipboard, or
+    // who holds it open while it cannot be read.
+    void ShowClipboardStatus();
+    const char* GetClipboardStatus() const { return m_clipboardStatus.GetString(); }
+
     UINT GetViewMode() const { return m_viewMode; }
     HWND GetNextViewer() const { return m_nextViewer; }
     UINT GetDestroyMessage() const { return m_destroyMessage; }
@@ -100,6 +113,9 @@ private:
     void EnableFormatCommands(int enable);
     CFormatView* FindView(UINT format, UINT kind, const CClipPage* page) const;
     void OnViewGone(LPARAM entry);
+    void UpdateClipboardStatus(int readDone);
+    void UpdatePrivateCommand();
+    CFormatView* GetActiveFormatView() const;
 
     // Bars and settings.
     void ReadSettingsAndBuildBars();
@@ -135,4 +151,9 @@ private:
     std::vector<UINT> m_listedFormats;
     // The delay of the pending clipboard retry; 0 when none is pending.
     UINT m_retryDelay;
+    int m_privateContent;
+    int m_privateRevealed;
+    CText m_clipboardStatus;
+    // A menu of the frame is open: its help owns part 0.
+    int m_menuOpen;
 };

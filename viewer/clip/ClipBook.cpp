@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <new>
 
+#include "PrivateContent.h"
+
 namespace {
 // Takes an owned item out of a list and deletes it.
 template <class T>
@@ -37,10 +39,17 @@ int CClipPage::Remove(CClipFormat* record) { return RemoveOwned(m_records, recor
 
 void CClipPage::RemoveAll() { RemoveAllOwned(m_records); }
 
-int CClipPage::TakeClipboard(HWND owner)
+int CClipPage::TakeClipboard(HWND owner, int* privateContent)
 {
+    if (privateContent != nullptr)
+        *privateContent = 0;
     if (!OpenClipboardPatiently(owner))
         return 0;
+    if (privateContent != nullptr && OpenClipboardHoldsPrivateContent()) {
+        CloseClipboard();
+        *privateContent = 1;
+        return 0;
+    }
     for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
         HANDLE handle = GetClipboardData(format);
         if (handle == nullptr)
@@ -53,6 +62,14 @@ int CClipPage::TakeClipboard(HWND owner)
     }
     CloseClipboard();
     return 1;
+}
+
+const CClipFormat* CClipPage::FindFormat(UINT formatId) const
+{
+    for (const CClipFormat* record : m_records)
+        if (record->GetFormatId() == formatId)
+            return record;
+    return nullptr;
 }
 
 int CClipPage::PutOnClipboard(HWND owner) const

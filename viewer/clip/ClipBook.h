@@ -25,8 +25,9 @@ public:
     void RemoveAll();
     // Takes a copy of every format on the clipboard that has data, in
     // EnumClipboardFormats order. Answers 0 when the clipboard could not
-    // be opened.
-    int TakeClipboard(HWND owner);
+    // be opened. With privateContent given, content marked private is not
+    // copied: the answer is 0 and *privateContent is set.
+    int TakeClipboard(HWND owner, int* privateContent = nullptr);
     // Empties the clipboard and gives it a copy of every record in order.
     int PutOnClipboard(HWND owner) const;
 
@@ -34,6 +35,8 @@ public:
     void SetName(const char* name) { m_name.Assign(name); }
     int GetCount() const { return (int)m_records.size(); }
     CClipFormat* GetRecord(int index) const { return m_records[(size_t)index]; }
+    // The first record of the format, or null.
+    const CClipFormat* FindFormat(UINT formatId) const;
     HTREEITEM GetTreeItem() const { return m_treeItem; }
     void SetTreeItem(HTREEITEM item) { m_treeItem = item; }
 

@@ -48,6 +48,8 @@ int CBinaryView::SettleTopRow(int rows, int visible)
 
 LRESULT CBinaryView::OnPaint()
 {
+    if (IsHidingPrivate())
+        return PaintPrivateNotice();
     CPaintDC dc(this);
     HGDIOBJ oldFont = dc.SelectObject(GetStockObject(ANSI_FIXED_FONT));
     RECT client;

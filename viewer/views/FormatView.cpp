@@ -10,8 +10,10 @@
 
 #include "AppThread.h"
 #include "BinaryView.h"
+#include "Drawing.h"
 #include "InfoView.h"
 #include "PictureView.h"
+#include "PrivateContent.h"
 #include "TextView.h"
 #include "resource.h"
 
@@ -186,7 +188,8 @@ int NextScrollPosition(UINT code, int position, int lineStep, int pageStep, int 
 }
 
 CFormatView::CFormatView(UINT format, UINT kind)
-    : m_format(format), m_kind(kind), m_listEntry(nullptr), m_page(nullptr), m_data(nullptr), m_size(0)
+    : m_format(format), m_kind(kind), m_listEntry(nullptr), m_page(nullptr), m_data(nullptr), m_size(0),
+      m_showPrivate(0), m_hidingPrivate(0)
 {
 }
 
@@ -226,6 +229,7 @@ int CFormatView::TakeCopy(const void* data, UINT size)
 int CFormatView::SetData(const void* data, UINT size)
 {
     ReleaseCopy();
+    m_hidingPrivate = 0;
     int result = 1;
     if (size > 0 && data != nullptr)
         result = TakeCopy(data, size);
@@ -241,6 +245,12 @@ int CFormatView::ReloadFromClipboard()
     if (!OpenClipboardPatiently(m_hWnd))
         return 0;
     ReleaseCopy();
+    m_hidingPrivate = !m_showPrivate && OpenClipboardHoldsPrivateContent();
+    if (m_hidingPrivate) {
+        CloseClipboard();
+        OnDataChanged();
+        return 1;
+    }
     int result = 0;
     HANDLE handle = GetClipboardData(m_format);
     UINT size = ClipboardHandleSize(m_format, handle);
@@ -321,8 +331,27 @@ LRESULT CFormatView::OnMenuSelect(UINT item, UINT flags, HMENU menu)
     char text[256] = "";
     if (menu != nullptr && item >= 60000)
         LoadStringResource(item, text, sizeof text);
-    SendMessageA(statusBar, SB_SETTEXTA, 0 | SBT_NOBORDERS, (LPARAM)text);
+    // A closing menu hands part 0 back to the frame's own line.
+    if (menu == nullptr)
+        SendMessageA(m_frame->GetHandle(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    else
+        SendMessageA(statusBar, SB_SETTEXTA, 0 | SBT_NOBORDERS, (LPARAM)text);
     return result;
+}
+
+LRESULT CFormatView::PaintPrivateNotice()
+{
+    CPaintDC dc(this);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    FitScrollRange(SB_HORZ, 0, client.right, 1);
+    FitScrollRange(SB_VERT, 0, client.bottom, 1);
+    HGDIOBJ oldFont = dc.SelectObject(GetStockObject(ANSI_FIXED_FONT));
+    CText notice;
+    notice.LoadString(IDS_PRIVATE_NOTICE);
+    dc.DrawText(notice.GetString(), -1, &client, DT_SINGLELINE | DT_NOPREFIX);
+    dc.SelectObject(oldFont);
+    return 0;
 }
 
 void CFormatView::FitScrollRange(int bar, int contentExtent, int clientExtent, int pageValue)

@@ -81,6 +81,10 @@ public:
     void SetPage(const CClipPage* page, const char* pageName);
     const void* GetData() const { return m_data; }
     UINT GetSize() const { return m_size; }
+    // Whether the next reload may show content marked private; a view that
+    // may not keeps no copy and shows a notice instead.
+    void SetShowPrivate(int show) { m_showPrivate = show; }
+    int IsHidingPrivate() const { return m_hidingPrivate; }
 
     // Private copies taken by all views of this process, so the number of
     // copies made per clipboard change can be checked.
@@ -96,6 +100,8 @@ protected:
     // applies a scroll message to a bar, answering the position it took.
     void FitScrollRange(int bar, int contentExtent, int clientExtent, int pageValue);
     int ApplyScroll(int bar, UINT code, int lineStep, int pageStep);
+    // The one-line notice a drawn view paints in place of hidden content.
+    LRESULT PaintPrivateNotice();
 
     UINT m_format;
     UINT m_kind;
@@ -104,6 +110,8 @@ protected:
     void* m_data;
     UINT m_size;
     CText m_pageName;
+    int m_showPrivate;
+    int m_hidingPrivate;
 };
 
 // The view object of a kind (not Auto); null for anything else.

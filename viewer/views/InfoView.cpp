@@ -204,6 +204,8 @@ void CInfoView::BuildItemListPage(std::string& page)
 
 LRESULT CInfoView::OnPaint()
 {
+    if (IsHidingPrivate())
+        return PaintPrivateNotice();
     CPaintDC dc(this);
     HGDIOBJ oldFont = dc.SelectObject(GetStockObject(ANSI_FIXED_FONT));
     const CText& page = GetPage();

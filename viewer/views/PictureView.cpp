@@ -100,6 +100,8 @@ void CPictureView::DeleteDibBitmap()
 
 LRESULT CPictureView::OnPaint()
 {
+    if (IsHidingPrivate())
+        return PaintPrivateNotice();
     CPaintDC paint(this);
     HDC dc = paint.GetHandle();
     RECT client;

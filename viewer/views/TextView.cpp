@@ -70,7 +70,16 @@ LRESULT CTextView::OnSize(UINT type, UINT width, UINT height)
     return result;
 }
 
-void CTextView::OnDataChanged() { LoadEditControl(); }
+void CTextView::OnDataChanged()
+{
+    if (!IsHidingPrivate()) {
+        LoadEditControl();
+        return;
+    }
+    CText notice;
+    notice.LoadString(IDS_PRIVATE_NOTICE);
+    m_edit.Send(WM_SETTEXT, 0, (LPARAM)notice.GetString());
+}
 
 void CTextView::LoadEditControl()
 {
