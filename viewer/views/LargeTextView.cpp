@@ -24,6 +24,24 @@ int IsWordBreak(uint32_t unit) { return unit == ' ' || unit == '\t'; }
 
 int KeyIsDown(int key) { return GetKeyState(key) < 0; }
 
+// Sets a bar only when it changes, and leaves its drawing to the next paint
+// of the frame: redrawing a bar at once costs more than indexing megabytes.
+void SetBar(HWND window, int bar, int maximum, UINT page, int position)
+{
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    GetScrollInfo(window, bar, &info);
+    if (info.nMin == 0 && info.nMax == maximum && info.nPage == page && info.nPos == position)
+        return;
+    info.nMin = 0;
+    info.nMax = maximum;
+    info.nPage = page;
+    info.nPos = position;
+    SetScrollInfo(window, bar, &info, FALSE);
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+}
+
 HGLOBAL GlobalText(size_t bytes)
 {
     return GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -97,18 +115,10 @@ void CLargeTextView::UpdateScrollBars()
 {
     // Positions are 32 bits wide; scroll messages carry only 16, so the
     // track position is read from the bar (OnVScroll, OnHScroll).
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMax = m_index.GetCount() > 0 ? (int)(m_index.GetCount() - 1) : 0;
-    info.nPage = (UINT)VisibleLines();
-    info.nPos = (int)m_topLine;
-    SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
+    SetBar(m_hWnd, SB_VERT, m_index.GetCount() > 0 ? (int)(m_index.GetCount() - 1) : 0, (UINT)VisibleLines(),
+           (int)m_topLine);
     // One column more than the widest line, for the caret after it.
-    info.nMax = (int)m_widestColumns;
-    info.nPage = (UINT)VisibleColumns();
-    info.nPos = (int)m_leftColumn;
-    SetScrollInfo(m_hWnd, SB_HORZ, &info, TRUE);
+    SetBar(m_hWnd, SB_HORZ, (int)m_widestColumns, (UINT)VisibleColumns(), (int)m_leftColumn);
 }
 
 void CLargeTextView::ScrollTo(long long topLine, long long leftColumn)
