@@ -4,9 +4,14 @@
 //   block, and paging at the end of the 256 MB block against its start;
 // - the information view repainting (scrolling) the page of a 64 MB text
 //   against a 1 KB text;
-// - the text view opening a 16 MB CF_TEXT from the clipboard against a bare
-//   EDIT control of the same style given the same text.
+// - the text view opening a 16 MB CF_TEXT, from the clipboard and from a
+//   page's copy, against one pass over the text counting its line ends plus
+//   one paint of a screen; and painting a screen at the end of the text
+//   against at its start;
+// - the peak memory of a 64 MB text view against the text once plus 8
+//   bytes a line.
 #include <windows.h>
+#include <psapi.h>
 
 #include <stdio.h>
 #include <string.h>
@@ -20,6 +25,7 @@
 #include "BenchFrame.h"
 #include "BinaryView.h"
 #include "InfoView.h"
+#include "TextPass.h"
 #include "TextView.h"
 #include "ViewerFrame.h"
 #include "resource.h"
@@ -176,34 +182,111 @@ void PutText(HWND owner, const std::vector<char>& text)
     CloseClipboard();
 }
 
+// The view's window, the text it shows and its line count.
+struct TextViewState {
+    CTextView* view;
+    HWND control;
+    uint32_t lines;
+};
+TextViewState StateOf(CTextView* view)
+{
+    HWND control = view->GetTextControl();
+    return {view, control, (uint32_t)SendMessageA(control, EM_GETLINECOUNT, 0, 0)};
+}
+
 void BenchTextView(CViewerFrame& frame)
 {
     std::vector<char> text = MakeText(16u * 1024 * 1024);
     PutText(frame.GetHandle(), text);
-    RECT client = {0, 0, 0, 0};
-    const int rounds = 3;
-    auto openView = [&] {
-        CTextView* view = OpenView<CTextView>(frame, CF_TEXT, 0);
-        view->ReloadFromClipboard();
-        GetClientRect(view->GetHandle(), &client);
-        CloseView(view);
+    const int rounds = 9;
+    CTextView* shown = nullptr;
+    auto openFromClipboard = [&] {
+        shown = OpenView<CTextView>(frame, CF_TEXT, 0);
+        shown->ReloadFromClipboard();
+        UpdateWindow(shown->GetTextControl());
     };
-    // The bare control: created in the frame's client with the view's style,
-    // font and size, then given the text.
-    auto setBareEdit = [&] {
-        HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", CTextView::kEditStyle, 0, 0, client.right,
-                                    client.bottom, frame.GetClient(), nullptr, GetModuleHandleA(nullptr), nullptr);
-        SendMessageA(edit, WM_SETFONT, (WPARAM)GetStockObject(ANSI_FIXED_FONT), TRUE);
-        SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.data());
-        DestroyWindow(edit);
+    auto openFromPage = [&] {
+        shown = OpenView<CTextView>(frame, CF_TEXT, 0);
+        shown->SetData(text.data(), (UINT)text.size());
+        UpdateWindow(shown->GetTextControl());
     };
-    // The view runs first, so the bare control knows the view's size.
-    openView();
-    Medians open = MedianPair(rounds, setBareEdit, openView);
-    double bareEdit = open.first, viewOpen = open.second;
-    printf("Text view, 16 MB CF_TEXT (median of 3):\n");
-    printf("  bare EDIT %9.1f ms   text view opened from the clipboard %9.1f ms   ratio %5.2f (goal at most 1.5)\n",
-           bareEdit, viewOpen, viewOpen / bareEdit);
+    auto repaint = [](HWND control) {
+        return [control] {
+            InvalidateRect(control, nullptr, TRUE);
+            UpdateWindow(control);
+        };
+    };
+    // The floor: the pass, then one paint of a screen of an open view.
+    CTextView* painted = OpenView<CTextView>(frame, CF_TEXT, 1);
+    painted->SetData(text.data(), (UINT)text.size());
+    HWND paintedControl = painted->GetTextControl();
+    UpdateWindow(paintedControl);
+    size_t ends = 0;
+    auto floor = [&] {
+        ends = CountLineEnds(text.data(), text.size());
+        repaint(paintedControl)();
+    };
+    std::vector<double> clipboardTimes, pageTimes, floorTimes;
+    for (int round = 0; round < rounds; round++) {
+        floorTimes.push_back(Elapsed(floor));
+        clipboardTimes.push_back(Elapsed(openFromClipboard));
+        CloseView(shown);
+        pageTimes.push_back(Elapsed(openFromPage));
+        CloseView(shown);
+    }
+    for (std::vector<double>* times : {&clipboardTimes, &pageTimes, &floorTimes})
+        std::sort(times->begin(), times->end());
+    double fromClipboard = clipboardTimes[rounds / 2], fromPage = pageTimes[rounds / 2],
+           floorTime = floorTimes[rounds / 2];
+
+    // A screen at the end of the text against one at its start.
+    CTextView* end = OpenView<CTextView>(frame, CF_TEXT, 0);
+    end->SetData(text.data(), (UINT)text.size());
+    HWND endControl = end->GetTextControl();
+    UpdateWindow(endControl);
+    SendMessageA(endControl, WM_VSCROLL, SB_BOTTOM, 0);
+    UpdateWindow(endControl);
+    uint32_t endTop = (uint32_t)SendMessageA(endControl, EM_GETFIRSTVISIBLELINE, 0, 0);
+    Medians paint = MedianPair(kRounds, repaint(paintedControl), repaint(endControl));
+    TextViewState state = StateOf(end);
+    printf("Text view, 16 MB CF_TEXT, %lu line ends (median of %d):\n", (unsigned long)ends, rounds);
+    printf("  floor (one pass counting line ends + one paint of a screen) %8.2f ms\n", floorTime);
+    printf("  opened from the clipboard %8.2f ms   ratio %5.2f (goal at most 1.5)\n", fromClipboard,
+           fromClipboard / floorTime);
+    printf("  opened from a page's copy %8.2f ms   ratio %5.2f\n", fromPage, fromPage / floorTime);
+    printf("  paint a screen: at the start %7.3f ms   at the end (line %lu of %lu) %7.3f ms   ratio %5.2f (goal at "
+           "most 1.2)\n",
+           paint.first, (unsigned long)endTop, (unsigned long)state.lines, paint.second, paint.second / paint.first);
+    CloseView(painted);
+    CloseView(end);
+}
+
+size_t PeakWorkingSet(size_t* current)
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    *current = counters.WorkingSetSize;
+    return counters.PeakWorkingSetSize;
+}
+
+// First of all, while the process's peak is still its start-up's.
+void BenchTextViewMemory(CViewerFrame& frame)
+{
+    std::vector<char> text = MakeText(64u * 1024 * 1024);
+    size_t before = 0;
+    PeakWorkingSet(&before);
+    CTextView* view = OpenView<CTextView>(frame, CF_TEXT, 0);
+    view->SetData(text.data(), (UINT)text.size());
+    UpdateWindow(view->GetTextControl());
+    size_t now = 0, peak = PeakWorkingSet(&now);
+    TextViewState state = StateOf(view);
+    double allowed = (double)text.size() + 8.0 * state.lines, grown = (double)(peak - before);
+    printf("Text view of a 64 MB text, %lu lines:\n", (unsigned long)state.lines);
+    printf("  peak working set grew %.1f MB; the text once plus 8 bytes a line is %.1f MB; ratio %5.2f (goal at "
+           "most 1)\n",
+           grown / 1048576.0, allowed / 1048576.0, grown / allowed);
+    CloseView(view);
 }
 
 class CBenchApp : public CWinApp {
@@ -219,6 +302,7 @@ int CBenchApp::Start()
         return 0;
     CViewerFrame& frame = bench.Get();
     ShowWindow(frame.GetHandle(), SW_MAXIMIZE);
+    BenchTextViewMemory(frame);
     BenchBinaryView(frame);
     BenchInfoView(frame);
     BenchTextView(frame);

@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "LineIndex.h"
 #include "ViewBytes.h"
 
 namespace {
@@ -41,6 +42,33 @@ void CheckText(const uint8_t* data, size_t size)
         CTextStats stats = CountTextStats(data, size, unitBytes);
         Check(stats.lengthBytes == units * unitBytes);
         Check(stats.characters <= units && stats.lines <= units + 1 && stats.words <= units + 1);
+    }
+}
+
+// The line index against a plain count of line ends, with every line's
+// characters inside the text and clear of line ends.
+void CheckLineIndex(const uint8_t* data, size_t size)
+{
+    for (int unitBytes = 1; unitBytes <= 2; unitBytes++) {
+        CLineIndex index;
+        Check(index.Build(data, size / unitBytes, unitBytes) == 1);
+        uint32_t units = index.GetUnits();
+        Check(units == TextUnits(data, size, unitBytes));
+        uint32_t ends = 0;
+        for (uint32_t i = 0; i < units; i++) {
+            uint32_t unit = TextUnitAt(data, unitBytes, i);
+            ends += unit == '\n' || (unit == '\r' && !(i + 1 < units && TextUnitAt(data, unitBytes, i + 1) == '\n'));
+        }
+        Check(index.GetCount() == ends + 1 && index.GetStart(0) == 0);
+        for (uint32_t line = 0; line < index.GetCount(); line++) {
+            uint32_t start = index.GetStart(line), end = index.GetEnd(line);
+            Check(start <= end && end <= units && end - start <= index.GetLongest());
+            Check(index.LineOf(start) == line && index.LineOf(end) == line);
+            for (uint32_t i = start; i < end; i++)
+                Check(TextUnitAt(data, unitBytes, i) != '\n' && TextUnitAt(data, unitBytes, i) != '\r');
+            if (line + 1 < index.GetCount())
+                Check(index.GetStart(line + 1) > end && index.GetStart(line + 1) - end <= 2);
+        }
     }
 }
 
@@ -94,6 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CheckHexRows(data, (uint32_t)size);
     CheckText(data, size);
+    CheckLineIndex(data, size);
     CheckDib(data, size);
     CheckDrop(data, size);
     CheckItemList(data, size);

@@ -17,10 +17,12 @@
 #include "DialogDriver.h"
 #include "FrameFixture.h"
 #include "InfoView.h"
+#include "LineIndex.h"
 #include "PictureView.h"
 #include "TestApp.h"
 #include "TextView.h"
 #include "ViewBytes.h"
+#include "resource.h"
 
 namespace {
 typedef std::vector<BYTE> Bytes;
@@ -143,6 +145,53 @@ private:
     CGuardedBlock m_block;
     LONG m_violations;
 };
+
+// A key pressed in a window with Shift and Ctrl as given (the view reads
+// them with GetKeyState).
+void PressKey(HWND window, UINT key, bool shift = false, bool control = false)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SendMessageA(window, WM_KEYDOWN, key, 1);
+    keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+TEXTMETRICA FixedFontMetrics()
+{
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return metrics;
+}
+
+// The block of a text as 8-bit units, or widened to UTF-16, with its zero.
+Bytes TextBlock(const std::string& text, bool wide)
+{
+    if (!wide)
+        return Of(text.c_str(), text.size() + 1);
+    std::wstring units(text.begin(), text.end());
+    for (wchar_t& unit : units)
+        unit = (BYTE)unit; // Latin-1 is the first block of Unicode
+    return Of(units.c_str(), (units.size() + 1) * 2);
+}
+
+std::string ClipboardText(UINT format)
+{
+    std::string bytes;
+    if (!ReadClipboardBlock(format, &bytes))
+        return "(none)";
+    if (format == CF_TEXT)
+        return bytes.c_str();
+    std::wstring units((const wchar_t*)bytes.data());
+    return std::string(units.begin(), units.end());
+}
 } // namespace
 
 TEST(ViewBytes, HexRowsKeepTheirColumns)
@@ -166,6 +215,44 @@ TEST(ViewBytes, HexRowsKeepTheirColumns)
         char row[kHexRowLength + 1] = "untouched";
         EXPECT_EQ(test.last, FormatHexRow(row, block.Data(), block.Size(), test.offset)) << test.row;
         EXPECT_STREQ(test.row, row);
+    }
+}
+
+TEST(ViewBytes, LineIndexEndsLinesAtCrLfLfAndCr)
+{
+    const struct {
+        std::string text;
+        std::vector<std::pair<uint32_t, uint32_t>> lines; // start and end of each
+    } cases[] = {
+        {"", {{0, 0}}},
+        {"ab", {{0, 2}}},
+        {"ab\n", {{0, 2}, {3, 3}}},
+        {"a\r\nb", {{0, 1}, {3, 4}}},
+        {"a\rb\r", {{0, 1}, {2, 3}, {4, 4}}},
+        {"\n\r\r\n\n", {{0, 0}, {1, 1}, {2, 2}, {4, 4}, {5, 5}}}, // LF, CR, CR LF, LF
+        {"a\n\rb", {{0, 1}, {2, 2}, {3, 4}}},                        // LF CR is two line ends
+        {std::string("ab\n\0c\nd", 7), {{0, 2}, {3, 3}}},             // the text ends at its zero
+        {"x\r", {{0, 1}, {2, 2}}},                                       // CR at the block's end
+    };
+    for (const auto& test : cases) {
+        for (int unitBytes = 1; unitBytes <= 2; unitBytes++) {
+            Bytes bytes;
+            for (char c : test.text) {
+                bytes.push_back((BYTE)c);
+                if (unitBytes == 2)
+                    bytes.push_back(0);
+            }
+            CGuardedBlock block(bytes);
+            CLineIndex index;
+            ASSERT_TRUE(index.Build(block.Data(), block.Size() / unitBytes, unitBytes));
+            SCOPED_TRACE(testing::Message() << unitBytes << "-byte units of \"" << test.text << "\"");
+            ASSERT_EQ(test.lines.size(), index.GetCount());
+            for (uint32_t line = 0; line < index.GetCount(); line++) {
+                EXPECT_EQ(test.lines[line].first, index.GetStart(line)) << line;
+                EXPECT_EQ(test.lines[line].second, index.GetEnd(line)) << line;
+                EXPECT_EQ(line, index.LineOf(test.lines[line].second));
+            }
+        }
     }
 }
 
@@ -441,4 +528,127 @@ TEST_F(FrameTest, TextReachesTheEditControlInTheAnsiCodePage)
     EXPECT_EQ("first text, rather long", WindowText(edit));
     ASSERT_TRUE(PutTextOnClipboard("second"));
     EXPECT_TRUE(PumpUntil([&] { return WindowText(edit) == "second"; }));
+}
+
+TEST_F(FrameTest, TextsAboveOneMegabyteGoToTheLargeView)
+{
+    const size_t limit = CTextView::kLargeTextUnits;
+    char oemConverted[2] = "";
+    OemToCharBuffA("\x82", oemConverted, 1);
+    struct Case {
+        UINT format;
+        size_t units;
+        bool large;
+        std::string start;
+    } cases[] = {
+        {CF_TEXT, limit - 1, false, "\xe9 line\r\n "},
+        {CF_TEXT, limit, false, "\xe9 line\r\n "},
+        {CF_TEXT, limit + 1, true, "\xe9 line\r\n "},
+        {CF_OEMTEXT, limit + 1, true, std::string(oemConverted) + " line\r\n "},
+        {CF_UNICODETEXT, limit + 1, true, "\xe9 line\r\n "},
+    };
+    for (const Case& test : cases) {
+        std::string text = test.format == CF_OEMTEXT ? "\x82" : "\xe9";
+        while (text.size() < test.units)
+            text += " line\r\n";
+        text.resize(test.units);
+        CGuardedView<CTextView> view(m_frame, test.format, TextBlock(text, test.format == CF_UNICODETEXT));
+        SCOPED_TRACE(testing::Message() << "format " << test.format << ", " << test.units << " units");
+        HWND control = view.GetTextControl();
+        EXPECT_EQ(IDC_TEXT_EDIT, GetDlgCtrlID(control));
+        EXPECT_EQ(test.large ? nullptr : control, view.GetEditControl());
+        EXPECT_EQ((LRESULT)test.units, SendMessageA(control, WM_GETTEXTLENGTH, 0, 0));
+        char start[10] = "";
+        EXPECT_EQ(9, SendMessageA(control, WM_GETTEXT, sizeof start, (LPARAM)start));
+        EXPECT_EQ(test.start, start);
+    }
+}
+
+TEST_F(FrameTest, LargeViewScrollsToTheLastLineOf64Megabytes)
+{
+    std::string text;
+    text.reserve(64u << 20);
+    while (text.size() < (64u << 20))
+        text += std::string(62, ' ') + "\r\n";
+    text += "LAST LINE";
+    CGuardedView<CTextView> view(m_frame, CF_TEXT, TextBlock(text, false));
+    HWND control = view.GetTextControl();
+    SetFocus(control);
+    PressKey(control, VK_END, false, true);
+    UpdateWindow(control);
+
+    int lineHeight = FixedFontMetrics().tmHeight;
+    RECT client;
+    GetClientRect(control, &client);
+    LRESULT lines = SendMessageA(control, EM_GETLINECOUNT, 0, 0), top = lines - client.bottom / lineHeight;
+    ASSERT_EQ((LRESULT)(64u << 20) / 64 + 1, lines);
+    EXPECT_EQ(top, SendMessageA(control, EM_GETFIRSTVISIBLELINE, 0, 0));
+    EXPECT_EQ(top, GetScrollPos(control, SB_VERT)) << "the bar keeps all 32 bits";
+    char last[32] = {sizeof last};
+    EXPECT_EQ(9, SendMessageA(control, EM_GETLINE, lines - 1, (LPARAM)last));
+    // On the screen: ink on the last line, none on the blank line above.
+    auto inkPixels = [&](LRESULT line) {
+        int count = 0, y = (int)(line - top) * lineHeight;
+        COLORREF background = ScreenPixel(control, client.right - 2, y + 1);
+        for (int row = y; row < y + lineHeight; row++)
+            for (int x = 0; x < 10 * FixedFontMetrics().tmAveCharWidth; x++)
+                count += ScreenPixel(control, x, row) != background;
+        return count;
+    };
+    EXPECT_GT(inkPixels(lines - 1), 20);
+    EXPECT_EQ(0, inkPixels(lines - 2));
+}
+
+TEST_F(FrameTest, LargeViewCopiesWhatMouseAndKeysSelect)
+{
+    // 20 bytes a line: the tab at column 13 reaches to column 16.
+    std::string text;
+    for (int line = 0; text.size() <= CTextView::kLargeTextUnits; line++) {
+        char row[32];
+        wsprintfA(row, "w%06d alpha\tbeta\r\n", line);
+        text += row;
+    }
+    TEXTMETRICA font = FixedFontMetrics();
+    auto at = [&](int column, int line) {
+        return MAKELPARAM(column * font.tmAveCharWidth + 1, line * font.tmHeight + 1);
+    };
+    for (bool wide : {false, true}) {
+        CGuardedView<CTextView> view(m_frame, wide ? CF_UNICODETEXT : CF_TEXT, TextBlock(text, wide));
+        HWND control = view.GetTextControl();
+        SCOPED_TRACE(wide ? "UTF-16" : "ANSI");
+        auto expectCopied = [&](const std::string& expected) {
+            EXPECT_EQ(expected, ClipboardText(CF_TEXT));
+            EXPECT_EQ(expected, ClipboardText(CF_UNICODETEXT));
+            EmptyClipboardAsOther();
+        };
+        // Click, then Shift+click on the tab's far side: Ctrl+C.
+        SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at(2, 0));
+        SendMessageA(control, WM_LBUTTONUP, 0, at(2, 0));
+        SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at(17, 1));
+        SendMessageA(control, WM_LBUTTONUP, 0, at(17, 1));
+        PressKey(control, 'C', false, true);
+        expectCopied(text.substr(2, 20 + 15 - 2));
+        // A drag over a word: WM_COPY, as the frame's accelerators send it.
+        SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at(8, 2));
+        SendMessageA(control, WM_MOUSEMOVE, MK_LBUTTON, at(13, 2));
+        SendMessageA(control, WM_LBUTTONUP, 0, at(13, 2));
+        SendMessageA(control, WM_COPY, 0, 0);
+        expectCopied("alpha");
+        // A double-click selects the word: Ctrl+Insert.
+        SendMessageA(control, WM_LBUTTONDBLCLK, MK_LBUTTON, at(3, 1));
+        PressKey(control, VK_INSERT, false, true);
+        expectCopied("w000001");
+        // Keys: two right, then Shift+Down and Shift+Right.
+        PressKey(control, VK_HOME, false, true);
+        PressKey(control, VK_RIGHT);
+        PressKey(control, VK_RIGHT);
+        PressKey(control, VK_DOWN, true);
+        PressKey(control, VK_RIGHT, true);
+        PressKey(control, 'C', false, true);
+        expectCopied(text.substr(2, 21));
+        PressKey(control, 'A', false, true);
+        SendMessageA(control, WM_COPY, 0, 0);
+        EXPECT_TRUE(ClipboardText(CF_TEXT) == text) << "Ctrl+A selects the whole text";
+        EmptyClipboardAsOther();
+    }
 }

@@ -24,6 +24,8 @@ int PrepareViewerClasses()
                                nullptr) &&
            RegisterMdiChildClass(CClipBookWindow::kClassName, CS_DBLCLKS, arrow, window, nullptr) &&
            RegisterMdiChildClass(CTextView::kClassName, CS_DBLCLKS, arrow, window, nullptr) &&
+           RegisterWindowClass(CLargeTextView::kClassName, CS_DBLCLKS, LoadCursorA(nullptr, IDC_IBEAM), nullptr,
+                               nullptr) &&
            RegisterMdiChildClass(CBinaryView::kClassName, CS_HREDRAW | CS_VREDRAW, arrow, window, nullptr) &&
            RegisterMdiChildClass(CPictureView::kClassName, CS_HREDRAW | CS_VREDRAW, arrow, window, nullptr) &&
            RegisterMdiChildClass(CInfoView::kClassName, CS_HREDRAW | CS_VREDRAW, arrow, window, nullptr);

@@ -55,6 +55,11 @@ int CTextView::CreateViewWindow(CMdiFrame* frame)
 int CTextView::OnCreateHook(CREATESTRUCTA* create)
 {
     SetWindowIcons(m_hWnd, IDI_TEXT_VIEW);
+    return CreateEditControl();
+}
+
+int CTextView::CreateEditControl()
+{
     RECT empty = {0, 0, 0, 0};
     if (!m_edit.Create(kEditStyle, empty, m_hWnd, IDC_TEXT_EDIT))
         return 0;
@@ -65,9 +70,56 @@ int CTextView::OnCreateHook(CREATESTRUCTA* create)
 LRESULT CTextView::OnSize(UINT type, UINT width, UINT height)
 {
     LRESULT result = CFormatView::OnSize(type, width, height);
-    SetWindowPos(m_edit.GetHandle(), nullptr, 0, 0, (int)width, (int)height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(GetTextControl(), nullptr, 0, 0, (int)width, (int)height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return result;
+}
+
+void CTextView::PlaceTextControl()
+{
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    SetWindowPos(GetTextControl(), nullptr, 0, 0, client.right, client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int CTextView::ShowLargeText(const BYTE* bytes, UINT size, TextEncoding encoding)
+{
+    int unitBytes = encoding == kWideText ? 2 : 1;
+    if (size / unitBytes <= kLargeTextUnits)
+        return 0;
+    if (m_large.GetHandle() == nullptr) {
+        if (!m_large.CreateView(m_hWnd, IDC_TEXT_EDIT))
+            return 0;
+        SendMessageA(m_large.GetHandle(), WM_SETFONT, (WPARAM)GetStockObject(ANSI_FIXED_FONT), FALSE);
+    }
+    // The index pass finds the text's zero too; a text that ends early
+    // goes back to the edit control.
+    long long units = m_large.ShowText(bytes, size / unitBytes, unitBytes, encoding == kOemText ? CP_OEMCP : CP_ACP);
+    if (units <= kLargeTextUnits) {
+        m_large.Destroy();
+        return 0;
+    }
+    if (m_edit.GetHandle() != nullptr) {
+        int hadFocus = GetFocus() == m_edit.GetHandle();
+        DestroyWindow(m_edit.GetHandle());
+        m_edit.Attach(nullptr);
+        if (hadFocus)
+            SetFocus(m_large.GetHandle());
+    }
+    PlaceTextControl();
+    return 1;
+}
+
+int CTextView::UseEditControl()
+{
+    if (m_large.GetHandle() != nullptr)
+        m_large.Destroy();
+    if (m_edit.GetHandle() == nullptr) {
+        if (!CreateEditControl())
+            return 0;
+        PlaceTextControl();
+    }
+    return 1;
 }
 
 void CTextView::OnDataChanged()
@@ -76,6 +128,8 @@ void CTextView::OnDataChanged()
         LoadEditControl();
         return;
     }
+    if (!UseEditControl())
+        return;
     CText notice;
     notice.LoadString(IDS_PRIVATE_NOTICE);
     m_edit.Send(WM_SETTEXT, 0, (LPARAM)notice.GetString());
@@ -86,13 +140,17 @@ void CTextView::LoadEditControl()
     CText name;
     GetRegisteredFormatName(m_format, name);
     TextEncoding encoding = TextEncodingOf(m_format, name.GetString());
-    if (m_edit.GetHandle() == nullptr || encoding == kNoText)
+    if (m_hWnd == nullptr || encoding == kNoText)
         return;
     // A size of 0 means no bytes of ours: a handle, or nothing at all.
     const BYTE* bytes = (const BYTE*)m_data;
     UINT size = m_size;
     if (size == 0)
         bytes = (const BYTE*)"";
+    if (ShowLargeText(bytes, size, encoding))
+        return;
+    if (!UseEditControl())
+        return;
     if (encoding == kWideText) {
         std::string converted;
         AppendWideAsAnsi(converted, bytes, TextUnits(bytes, size, 2));

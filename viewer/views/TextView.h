@@ -1,9 +1,11 @@
 // Shows a text format in the ANSI code page, in a read-only edit control that
-// fills the view.
+// fills the view; texts above 1 MB of characters go to a large-text view of
+// our own in the control's place, which lays out only what is on the screen.
 #pragma once
 
 #include "Controls.h"
 #include "FormatView.h"
+#include "LargeTextView.h"
 
 // How a format's bytes reach the control; registered formats are told by
 // their names in any letter case.
@@ -14,6 +16,9 @@ class CTextView : public CFormatView {
 public:
     static const char* const kClassName;
     enum { kEditStyle = 0x502108C4 };
+    // Characters (8-bit or UTF-16 units) above which the large view shows
+    // the text.
+    enum { kLargeTextUnits = 1024 * 1024 };
 
     explicit CTextView(UINT format) : CFormatView(format, kViewText) {}
 
@@ -21,13 +26,24 @@ public:
     int OnCreateHook(CREATESTRUCTA* create) override;
     LRESULT OnSize(UINT type, UINT width, UINT height) override;
 
+    // The edit control, null while the large view shows the text.
     HWND GetEditControl() const { return m_edit.GetHandle(); }
+    // Whichever shows the text: the control with id 1002.
+    HWND GetTextControl() const { return m_edit.GetHandle() ? m_edit.GetHandle() : m_large.GetHandle(); }
 
 protected:
     void OnDataChanged() override;
 
 private:
     void LoadEditControl();
+    // Hands a text of more than kLargeTextUnits units to the large view in
+    // the edit control's place; 0 when it is shorter or cannot be shown.
+    int ShowLargeText(const BYTE* bytes, UINT size, TextEncoding encoding);
+    int CreateEditControl();
+    // Puts the edit control back in place of the large view.
+    int UseEditControl();
+    void PlaceTextControl();
 
     CEditControl m_edit;
+    CLargeTextView m_large;
 };
