@@ -197,8 +197,14 @@ int CSetupScript::WriteCarriedBytes(CFileItem& item, CDiskFile& file, const void
     for (;;) {
         DWORD done = 0;
         while (done < size) {
-            if (!progress.AtItemBoundary())
+            // Stopped in the middle of a file: the part written is no file
+            // of use, and the worker must not outlive its dialog's short
+            // wait for it by finishing a large one.
+            if (!progress.AtItemBoundary()) {
+                file.Close();
+                DeleteFileA(item.m_destination.c_str());
                 return IDABORT;
+            }
             DWORD block = size - done < kWriteBlock ? size - done : kWriteBlock;
             if (!file.Write(data + done, block, &error))
                 break;

@@ -1,6 +1,7 @@
 // Install.exe run as a process with scripts and carried files of the tests'
 // own, its dialogs answered by the driver; and its installation steps run
 // inside the test process. Files, registry, logs and messages checked.
+#include <algorithm>
 #include <windows.h>
 #include <objbase.h>
 
@@ -234,7 +235,11 @@ TEST_F(InstallRun, CancelInTheMiddleOfALargeCopy)
                 EXPECT_EQ(kSize, ReadWholeFile(Path(name)).size()) << name;
             }
         }
-        EXPECT_EQ(present, Logged());
+        // A file the stop came in the middle of is logged but was deleted.
+        std::vector<std::string> logged = Logged();
+        EXPECT_LE(logged.size(), present.size() + 1);
+        logged.resize(std::min(logged.size(), present.size()));
+        EXPECT_EQ(present, logged);
         EXPECT_EQ(answer == IDNO, present.size() == (size_t)kFiles);
         EXPECT_EQ(answer == IDNO ? kComplete : kAborted, run.ClosingText());
     }
