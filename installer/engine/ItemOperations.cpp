@@ -4,7 +4,6 @@
 #include "SetupScript.h"
 
 #include <objbase.h>
-#include <shellapi.h>
 #include <shlobj.h>
 #include <string.h>
 
@@ -130,6 +129,6 @@ int CSetupScript::InstallShortcut(CIconItem& item)
 int CSetupScript::RunProgram(CRunItem& item)
 {
     ExpandMacros(item.m_command);
-    ShellExecuteA(GetProgress().GetOwner(), nullptr, item.m_command.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    GetProgress().Open(item.m_command.c_str());
     return 1;
 }

@@ -43,6 +43,9 @@ public:
     // that the remover takes it away with that one.
     int LogNamesKeyOf(HKEY root, const std::string& keyPath) const;
     int CloseLog();
+    // The open log of a destination given up, closed and deleted; before the
+    // destination changes.
+    int DiscardLog();
     int IsLogOpen() const { return m_log.IsOpen(); }
 
     // The operations of the installation steps, one item each, on the worker
@@ -72,6 +75,7 @@ private:
     int AskMissingFile(const CFileItem& item);
     int AskFileError(const CFileItem& item);
     int AskReplaceNewer(const CFileItem& item);
+    int BackUpNewer(const CFileItem& item);
     int CreateDestination(CFileItem& item, CDiskFile& file);
     int WriteCarriedBytes(CFileItem& item, CDiskFile& file, const void* bytes, DWORD size);
     void StampFile(const CFileItem& item, CDiskFile& file);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogDriver.h"
+#include "FileRules.h"
 #include "InstallWalks.h"
 #include "InstallerRun.h"
 #include "SetupScript.h"
@@ -131,6 +132,9 @@ TEST_F(InstallRun, VersionAndFunctionChecksDecideWhatIsReplacedAndWhatIsAsked)
     for (const auto& c : cases)
         EXPECT_EQ(c.answer != IDNO, ReadWholeFile(Path(c.file)) == "new library") << c.file;
     EXPECT_EQ(logged, Logged()) << "a kept file is not logged, nor a group or a shortcut";
+    // Only a newer file that the user lets go is backed up, as the question says.
+    for (const auto& c : cases)
+        EXPECT_EQ(c.answer == IDYES ? library : "", ReadWholeFile(Path(ReplaceFromLastDot(c.file, ".bak")))) << c.file;
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\Fresh.lnk"));
     EXPECT_EQ(kTestStamp, LocalFileTime(Path("fresh.dll")));
     EXPECT_EQ(kTestStamp, LocalFileTime(Path("fresh.dll"), true));
