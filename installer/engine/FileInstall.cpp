@@ -121,7 +121,8 @@ int CSetupScript::InstallFile(CFileItem& item)
         CText text;
         text.FormatResource(IDS_CREATING_DIRECTORY, item.m_destination.c_str());
         progress.SetItemText(text.GetString());
-        CreateDirectoryA(item.m_destination.c_str(), nullptr);
+        if (!CreateFolder(item.m_destination))
+            return Stepped(0);
         LogLine("DIRECTORY", item.m_destination.c_str());
         return Stepped(1);
     }

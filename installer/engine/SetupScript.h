@@ -55,6 +55,12 @@ public:
     int ApplyRegItem(CRegItem& item);
     int InstallShortcut(CIconItem& item);
     int RunProgram(CRunItem& item);
+    // Creates the folder unless it is there; a folder that cannot be made
+    // stops the installation with a message naming it (0).
+    int CreateFolder(const std::string& path);
+    // A registry entry or folder the installation could not make: the user
+    // learns which and why, and the installation stops. Always 0.
+    int ReportFailure(UINT textId, const std::string& what, DWORD error);
     // The progress dialog while the installation runs, else a quiet stand-in.
     CInstallProgress& GetProgress();
 

@@ -3,6 +3,7 @@
 // inside the test process. Files, registry, logs and messages checked.
 #include <windows.h>
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <fstream>
 
@@ -50,9 +51,23 @@ protected:
     std::string m_destination;
 };
 
+// The system's sentence for an error, as the installer's messages end.
+std::string SystemText(DWORD error)
+{
+    char text[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                   nullptr);
+    std::string sentence = text;
+    return sentence.substr(0, sentence.find_last_not_of("\r\n ") + 1);
+}
+
 class CRecordingProgress : public CQuietProgress {
 public:
     void Step() override { m_steps++; }
+    void Open(const char* command) override
+    {
+        ShellExecuteA(nullptr, nullptr, command, nullptr, nullptr, SW_SHOWNORMAL);
+    }
 
     int m_steps = 0;
 };
@@ -149,7 +164,7 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
     const struct {
         const char* body;  // null: no script at all
         int answer;
-        const char* question;
+        std::string question;
         const char* closing;
         std::vector<std::string> logged;
     } cases[] = {
@@ -157,8 +172,8 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
         {nested, IDRETRY, cannotCopy, kComplete,
          {"FILE=$D\\sub\\deeper\\a.txt", "FILE=$D\\b.txt", "REG=HKCU,Software\\VellmoraTests\\Run"}},
         {nested, IDABORT, cannotCopy, kAborted, {}},
-        {nullptr, 0, nullptr, kAborted, {}},
-        {"FILE=TEXT,$D\\t.txt\n\x01\xff[[=\nREG=HKCU,Software\\VellmoraTests\\Run,V,\"open\\", 0, nullptr, kComplete,
+        {nullptr, 0, "", kAborted, {}},
+        {"FILE=TEXT,$D\\t.txt\n\x01\xff[[=\nREG=HKCU,Software\\VellmoraTests\\Run,V,\"open\\", 0, "", kComplete,
          {"FILE=$D\\t.txt"}},
         {"FILE=NOSUCH,$D\\x.exe\nFILE=TEXT,$D\\t.txt\n", IDNO,
          "File 'NOSUCH' is missing from this setup program, which may be damaged.\n\nContinue without this file?",
@@ -169,7 +184,22 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
         // the file's place is refused as on Windows.
         {"FILE=TEXT,$D\\taken\nFILE=TEXT,$D\\t.txt\n", IDIGNORE,
          "Cannot copy file '$D\\taken'. Disk may be full or file may be in use.", kComplete, {"FILE=$D\\t.txt"}},
+        // A folder or registry entry that cannot be made ends the installation,
+        // as it would for a user without administrator rights.
+        {"DIRECTORY=$D\\none\\deeper\nFILE=TEXT,$D\\t.txt\n", IDOK,
+         "Cannot create directory '$D\\none\\deeper'. " + SystemText(ERROR_PATH_NOT_FOUND), kAborted, {}},
+        {"FILE=TEXT,$D\\t.txt\nDIRECTORY=$D\\t.txt\n", IDOK,
+         "Cannot create directory '$D\\t.txt'. " + SystemText(ERROR_ALREADY_EXISTS), kAborted, {"FILE=$D\\t.txt"}},
+        {"FILE=TEXT,$D\\t.txt\nREG=HKCU,Software\\VellmoraTests\\Volatile\\Sub,V,\"x\"\n", IDOK,
+         "Cannot write registry entry 'HKCU\\Software\\VellmoraTests\\Volatile\\Sub'. " +
+             SystemText(ERROR_CHILD_MUST_BE_VOLATILE),
+         kAborted, {"FILE=$D\\t.txt"}},
     };
+    // Only volatile keys may be made under a volatile key.
+    HKEY volatileKey = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Volatile", 0, nullptr, REG_OPTION_VOLATILE, KEY_READ,
+                    nullptr, &volatileKey, nullptr);
+    RegCloseKey(volatileKey);
     for (const auto& c : cases) {
         std::string installer = Build(c.body);
         CreateDirectoryA(Path("taken").c_str(), nullptr);
@@ -182,13 +212,14 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
         ASSERT_EQ(0, run.Run(installer));
         EXPECT_EQ(c.closing, run.ClosingText()) << c.body;
         std::vector<std::string> questions;
-        if (c.question)
+        if (!c.question.empty())
             questions.push_back(Expanded(c.question, m_destination));
         EXPECT_EQ(questions, run.Texts("Error")) << c.body;
         EXPECT_EQ(c.logged, Logged()) << c.body;
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Path("x.exe").c_str()));
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Run");
     }
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Volatile");
 }
 
 // The Cancel question waits for the worker to pause between two blocks or
