@@ -5,7 +5,10 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <string.h>
+
 #include <fstream>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -351,4 +354,93 @@ TEST_F(InstallSteps, RegistryEntriesByMode)
                        "$R\\New\n$R\\New\\Deeper,\"Deep\"\n",
                        "REG=HKCU,Software\\VellmoraTests\\Reg", "$R"),
               Logged()) << "values kept or deleted are not logged; a key made for a value is, once";
+}
+
+// An installer runs elevated; what it starts at the end runs as the user:
+// the desktop's shell starts it, not the installer. (Under Wine every
+// process is elevated, so the token itself cannot show the difference.)
+TEST_F(InstallRun, ProgramsAtTheEndAreStartedByTheShell)
+{
+    std::string installer = Build("FILE=PROBE,$D\\probe.exe\nRUN=$D\\probe.exe\n",
+                                  {{"PROBE", ReadWholeFile(TestBinaryDirectory() + "ParentProbe.exe")}});
+    CInstallerRun run;
+    ASSERT_EQ(0, run.Run(installer));
+    EXPECT_EQ(kComplete, run.ClosingText());
+    ASSERT_TRUE(PumpUntil([this] { return !ReadWholeFile(Path("parent.txt")).empty(); }, 20000));
+    EXPECT_STRCASEEQ("explorer.exe", ReadWholeFile(Path("parent.txt")).c_str());
+}
+
+namespace {
+
+// The names of the libraries in a program file's import table (or, with
+// directory 13, its delay-load table), read from the file's sections.
+std::vector<std::string> ImportedLibraries(const std::string& path, int directory = IMAGE_DIRECTORY_ENTRY_IMPORT)
+{
+    std::string file = ReadWholeFile(path);
+    auto at = [&file](size_t offset, size_t size) { return offset + size <= file.size() ? &file[offset] : nullptr; };
+    const IMAGE_DOS_HEADER* dos = (const IMAGE_DOS_HEADER*)at(0, sizeof(IMAGE_DOS_HEADER));
+    const IMAGE_NT_HEADERS* nt = dos ? (const IMAGE_NT_HEADERS*)at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS)) : nullptr;
+    if (nt == nullptr)
+        return {"(not a program)"};
+    const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
+    auto offsetOf = [&](DWORD rva) -> size_t {
+        for (int i = 0; i < nt->FileHeader.NumberOfSections; i++)
+            if (rva >= sections[i].VirtualAddress && rva < sections[i].VirtualAddress + sections[i].SizeOfRawData)
+                return rva - sections[i].VirtualAddress + sections[i].PointerToRawData;
+        return file.size();
+    };
+    std::vector<std::string> names;
+    DWORD table = nt->OptionalHeader.DataDirectory[directory].VirtualAddress;
+    // Both kinds of descriptor hold the name's address in their second or
+    // fourth field: import descriptors at 12, delay-load ones at 4.
+    size_t stride = directory == IMAGE_DIRECTORY_ENTRY_IMPORT ? 20 : 32, field = stride == 20 ? 12 : 4;
+    for (size_t entry = table ? offsetOf(table) : file.size(); at(entry, stride); entry += stride) {
+        DWORD name = *(const DWORD*)at(entry + field, 4);
+        if (name == 0 || !at(offsetOf(name), 1))
+            break;
+        names.push_back(LowerAnsiText(at(offsetOf(name), 1)));
+    }
+    return names;
+}
+
+std::string Manifest(const std::string& path)
+{
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC resource = module ? FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    std::string text = loaded ? std::string((const char*)LockResource(loaded), SizeofResource(module, resource)) : "";
+    if (module)
+        FreeLibrary(module);
+    return text;
+}
+
+} // namespace
+
+// Windows raises a program only when its manifest asks; and an elevated
+// program looks for any library that is not one of the system's known
+// libraries first in its own folder, where a download may have put one.
+TEST(ProgramImages, ManifestsAskForTheRightsAndElevatedProgramsImportOnlyKnownLibraries)
+{
+    const std::set<std::string> known = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
+                                         "ole32.dll",    "oleaut32.dll", "comdlg32.dll", "msvcrt.dll", "shlwapi.dll"};
+    const struct {
+        const char* program;
+        const char* level;
+    } programs[] = {{"Install.exe", "requireAdministrator"}, {"Remove.exe", "requireAdministrator"},
+                    {"SWEEPER.exe", "requireAdministrator"}, {"Vellmora.exe", "asInvoker"}};
+    for (const auto& p : programs) {
+        std::string path = TestBinaryDirectory() + p.program, manifest = Manifest(path);
+        EXPECT_NE(std::string::npos, manifest.find("requestedExecutionLevel level=\"" + std::string(p.level) + "\""))
+            << p.program << "\n" << manifest;
+        // Windows 10 and 11.
+        EXPECT_NE(std::string::npos, manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")) << p.program;
+        EXPECT_EQ(std::string::npos, manifest.find("Common-Controls")) << p.program << ": the look stays";
+        if (strcmp(p.level, "asInvoker") == 0)
+            continue;
+        std::vector<std::string> imports = ImportedLibraries(path);
+        EXPECT_FALSE(imports.empty()) << p.program;
+        for (const std::string& library : imports)
+            EXPECT_TRUE(known.count(library)) << p.program << " imports " << library;
+        EXPECT_EQ(std::vector<std::string>{}, ImportedLibraries(path, IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT)) << p.program;
+    }
 }
