@@ -4,31 +4,21 @@
 #include <tlhelp32.h>
 
 #include <fstream>
+#include <map>
 #include <string>
-
-static std::string ProcessName(DWORD id, DWORD* parent)
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    std::string name;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (entry.th32ProcessID == id) {
-            name = entry.szExeFile;
-            if (parent != nullptr)
-                *parent = entry.th32ParentProcessID;
-        }
-    CloseHandle(snapshot);
-    return name;
-}
 
 int main()
 {
-    DWORD parent = 0;
-    ProcessName(GetCurrentProcessId(), &parent);
+    std::map<DWORD, std::pair<DWORD, std::string>> processes;  // id: parent, name
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        processes[entry.th32ProcessID] = {entry.th32ParentProcessID, entry.szExeFile};
+    CloseHandle(snapshot);
     char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    std::ofstream(folder.substr(0, folder.find_last_of('\\')) + "\\parent.txt") << ProcessName(parent, nullptr);
+    std::string folder(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    std::ofstream(folder.substr(0, folder.find_last_of('\\')) + "\\parent.txt")
+        << processes[processes[GetCurrentProcessId()].first].second;
     return 0;
 }

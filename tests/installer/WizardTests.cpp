@@ -55,18 +55,11 @@ std::string ShortcutTarget(const std::string& path)
 }
 
 // The arguments of a command line as a started program reads them.
-std::vector<std::string> SplitCommandLine(const std::string& command)
+std::vector<std::wstring> SplitCommandLine(const std::string& command)
 {
-    std::vector<std::string> arguments;
     int count = 0;
-    WCHAR wide[1024];
-    MultiByteToWideChar(CP_ACP, 0, command.c_str(), -1, wide, 1024);
-    WCHAR** split = CommandLineToArgvW(wide, &count);
-    for (int i = 0; split != nullptr && i < count; i++) {
-        char argument[1024];
-        WideCharToMultiByte(CP_ACP, 0, split[i], -1, argument, sizeof argument, nullptr, nullptr);
-        arguments.push_back(argument);
-    }
+    WCHAR** split = CommandLineToArgvW(std::wstring(command.begin(), command.end()).c_str(), &count);
+    std::vector<std::wstring> arguments(split, split + (split ? count : 0));
     LocalFree(split);
     return arguments;
 }
@@ -543,7 +536,10 @@ TEST(InstallSystem, TheShippedInstallerInstallsVellmoraWithItsDefaults)
     // path would split there.
     for (const char* type : {"VellmoraBook", "VellmoraPage"}) {
         std::string command = QueryRegistryText(HKEY_CLASSES_ROOT, (type + std::string("\\shell\\open\\command")).c_str(), "");
-        EXPECT_EQ((std::vector<std::string>{destination + "\\Vellmora.exe", "%1"}), SplitCommandLine(command)) << type;
+        std::string program = destination + "\\Vellmora.exe";
+        EXPECT_EQ((std::vector<std::wstring>{std::wstring(program.begin(), program.end()), L"%1"}),
+                  SplitCommandLine(command))
+            << type;
     }
     CoInitialize(nullptr);
     EXPECT_EQ(destination + "\\ReadMe.txt", ShortcutTarget(group + "\\Readme.lnk"));
