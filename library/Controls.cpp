@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include "AppThread.h"
+#include "SystemLibrary.h"
 #include "Text.h"
 #include "Window.h"
 
@@ -234,8 +235,10 @@ int CScrollBarInfo::SetInfo(int minimum, int maximum, UINT page, int position, U
 int CImageList::Load(UINT bitmapId, int imageWidth, int growCount, COLORREF mask)
 {
     Destroy();
-    m_list = ImageList_LoadImageA(GetModuleInstance(), MAKEINTRESOURCEA(bitmapId), imageWidth, growCount, mask,
-                                  IMAGE_BITMAP, 0);
+    auto load = SystemFunction<decltype(&ImageList_LoadImageA)>("comctl32.dll", "ImageList_LoadImageA");
+    if (load == nullptr)
+        return 0;
+    m_list = load(GetModuleInstance(), MAKEINTRESOURCEA(bitmapId), imageWidth, growCount, mask, IMAGE_BITMAP, 0);
     return m_list != nullptr;
 }
 
@@ -243,7 +246,8 @@ int CImageList::Destroy()
 {
     if (m_list == nullptr)
         return 1;
-    if (!ImageList_Destroy(m_list))
+    auto destroy = SystemFunction<decltype(&ImageList_Destroy)>("comctl32.dll", "ImageList_Destroy");
+    if (destroy == nullptr || !destroy(m_list))
         return 0;
     m_list = nullptr;
     return 1;

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "AppThread.h"
+#include "SystemLibrary.h"
 
 CDialogBox::CDialogBox(UINT templateId) : m_templateId((int)LOWORD(templateId)), m_endCode(0) {}
 
@@ -452,7 +453,8 @@ int CPropertySheet::AddPage(CPropertyPage* page)
     }
     m_pages[m_pageCount++] = page;
     if (m_hWnd != nullptr && IsWindow(m_hWnd)) {
-        HPROPSHEETPAGE handle = CreatePropertySheetPageA(&page->GetPageRecord());
+        auto create = SystemFunction<decltype(&CreatePropertySheetPageA)>("comctl32.dll", "CreatePropertySheetPageA");
+        HPROPSHEETPAGE handle = create != nullptr ? create(&page->GetPageRecord()) : nullptr;
         if (handle != nullptr)
             SendMessageA(m_hWnd, PSM_ADDPAGE, 0, (LPARAM)handle);
     }
@@ -482,7 +484,8 @@ int CPropertySheet::DoModal()
     m_header.hwndParent = m_parent;
     CPropertySheet* outer = g_showingSheet;
     g_showingSheet = this;
-    INT_PTR result = PropertySheetA(&m_header);
+    auto show = SystemFunction<decltype(&PropertySheetA)>("comctl32.dll", "PropertySheetA");
+    INT_PTR result = show != nullptr ? show(&m_header) : -1;
     g_showingSheet = outer;
     m_hWnd = nullptr;
     return (int)result;

@@ -9,6 +9,7 @@
 
 #include "AppThread.h"
 #include "FileRules.h"
+#include "SystemLibrary.h"
 #include "resource.h"
 
 namespace {
@@ -43,8 +44,7 @@ std::string LoadText(UINT id)
     return text.GetString();
 }
 
-// A message box of the worker over the progress dialog; the path fills the
-// text's %s.
+// A question of the worker to the user; the path fills the text's %s.
 int AskAbout(CInstallProgress& progress, UINT textId, const std::string& path, const std::string& caption,
              UINT type)
 {
@@ -54,7 +54,7 @@ int AskAbout(CInstallProgress& progress, UINT textId, const std::string& path, c
         return IDABORT;
     CText text;
     text.FormatResource(textId, path.c_str());
-    return MessageBoxA(progress.GetOwner(), text.GetString(), caption.c_str(), type);
+    return progress.Ask(text.GetString(), caption.c_str(), type);
 }
 
 std::string ShortPath(const std::string& path)
@@ -80,17 +80,25 @@ std::vector<std::string> SplitAtSpaces(const std::string& text)
 }
 
 // The four 16-bit parts of a file's version; 0 when it has no readable one.
+// The version functions come from the system folder's version.dll, which
+// the installer does not import: it is no library that Windows always
+// takes from the system folder.
 int ReadFileVersion(const std::string& path, uint16_t parts[4])
 {
+    auto getSize = SystemFunction<decltype(&GetFileVersionInfoSizeA)>("version.dll", "GetFileVersionInfoSizeA");
+    auto getInfo = SystemFunction<decltype(&GetFileVersionInfoA)>("version.dll", "GetFileVersionInfoA");
+    auto query = SystemFunction<decltype(&VerQueryValueA)>("version.dll", "VerQueryValueA");
+    if (getSize == nullptr || getInfo == nullptr || query == nullptr)
+        return 0;
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    DWORD size = getSize(path.c_str(), &handle);
     if (size == 0)
         return 0;
     std::vector<BYTE> block(size + 2);
     VS_FIXEDFILEINFO* info = nullptr;
     UINT infoSize = 0;
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()) ||
-        !VerQueryValueA(block.data(), "\\", (void**)&info, &infoSize) || info == nullptr ||
+    if (!getInfo(path.c_str(), 0, size, block.data()) ||
+        !query(block.data(), "\\", (void**)&info, &infoSize) || info == nullptr ||
         infoSize < sizeof *info)
         return 0;
     parts[0] = HIWORD(info->dwFileVersionMS);
@@ -116,7 +124,8 @@ int CSetupScript::InstallFile(CFileItem& item)
         CText text;
         text.FormatResource(IDS_CREATING_DIRECTORY, item.m_destination.c_str());
         progress.SetItemText(text.GetString());
-        CreateDirectoryA(item.m_destination.c_str(), nullptr);
+        if (!CreateFolder(item.m_destination))
+            return Stepped(0);
         LogLine("DIRECTORY", item.m_destination.c_str());
         return Stepped(1);
     }
@@ -132,8 +141,13 @@ int CSetupScript::InstallFile(CFileItem& item)
     if (!item.m_version.empty() || !item.m_functions.empty()) {
         const char* destination = item.m_destination.c_str();
         bool exists = AnyFileMatches(destination) != 0;
-        if (exists && !NeedsReplace(item) && !AskReplaceNewer(item))
-            return Stepped(1);
+        if (exists && !NeedsReplace(item)) {
+            if (!AskReplaceNewer(item))
+                return Stepped(1);
+            int backedUp = BackUpNewer(item);
+            if (backedUp != 1)
+                return Stepped(backedUp == IDIGNORE);
+        }
         if (exists && !DeleteFileA(destination)) {
             oldName = item.m_destination;
             item.m_destination = ReplaceFromLastDot(oldName, ".new");
@@ -172,6 +186,20 @@ int CSetupScript::AskReplaceNewer(const CFileItem& item)
 int CSetupScript::AskFileError(const CFileItem& item)
 {
     return AskAbout(GetProgress(), IDS_CANNOT_COPY, item.m_destination, "Error", MB_ABORTRETRYIGNORE);
+}
+
+// The question about a newer file promises a backup: the existing file is
+// copied to its ".bak" name before anything replaces it. 1 when copied;
+// otherwise the user's IDABORT, or IDIGNORE, which keeps the newer file.
+int CSetupScript::BackUpNewer(const CFileItem& item)
+{
+    std::string backup = ReplaceFromLastDot(item.m_destination, ".bak");
+    while (!CopyFileA(item.m_destination.c_str(), backup.c_str(), FALSE)) {
+        int answer = AskAbout(GetProgress(), IDS_CANNOT_COPY, backup, "Error", MB_ABORTRETRYIGNORE);
+        if (answer != IDRETRY)
+            return answer;
+    }
+    return 1;
 }
 
 // 1 when the file is open for writing; otherwise the user's IDABORT or
@@ -239,19 +267,22 @@ void CSetupScript::ReplaceAtRestart(CFileItem& item, const std::string& oldName)
     std::string oldShort = ShortPath(oldName);
     const char* newFile = item.m_destination.c_str();
     CopyFileA(oldShort.c_str(), ReplaceFromLastDot(oldShort, ".bak").c_str(), FALSE);
-    if (!MoveFileExA(newFile, oldShort.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT)) {
-        DWORD error = GetLastError();
-        if (error == ERROR_ACCESS_DENIED) {
-            AskAbout(GetProgress(), IDS_ACCESS_DENIED, oldShort, "Error", MB_ICONINFORMATION);
-            DeleteFileA(newFile);
-        } else if (error == ERROR_CALL_NOT_IMPLEMENTED) {
-            // Windows 95 and 98 carry out the "rename" section of wininit.ini.
-            std::string wininit = "%w\\wininit.ini";
-            ExpandMacros(wininit);
-            WritePrivateProfileStringA("rename", oldShort.c_str(), newFile, wininit.c_str());
-        }
+    // A restart is asked for only when a replacement really waits for it.
+    if (MoveFileExA(newFile, oldShort.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT)) {
+        m_installStatus = 1;
+        return;
     }
-    m_installStatus = 1;
+    DWORD error = GetLastError();
+    if (error == ERROR_ACCESS_DENIED) {
+        AskAbout(GetProgress(), IDS_ACCESS_DENIED, oldShort, "Error", MB_ICONINFORMATION);
+        DeleteFileA(newFile);
+    } else if (error == ERROR_CALL_NOT_IMPLEMENTED) {
+        // Windows 95 and 98 carry out the "rename" section of wininit.ini.
+        std::string wininit = "%w\\wininit.ini";
+        ExpandMacros(wininit);
+        if (WritePrivateProfileStringA("rename", oldShort.c_str(), newFile, wininit.c_str()))
+            m_installStatus = 1;
+    }
 }
 
 int CSetupScript::NeedsReplace(const CFileItem& item)

@@ -86,6 +86,17 @@ int CSetupScript::LogNamesKeyOf(HKEY rootKey, const std::string& keyPath) const
     return 0;
 }
 
+int CSetupScript::DiscardLog()
+{
+    if (!m_log.IsOpen())
+        return 0;
+    std::string name = "%d\\Install.log";
+    ExpandMacros(name);
+    m_log.Close();
+    m_loggedKeys.clear();
+    return DeleteFileA(name.c_str()) != 0;
+}
+
 int CSetupScript::CloseLog()
 {
     m_log.Close();

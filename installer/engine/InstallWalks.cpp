@@ -91,7 +91,8 @@ int WalkShortcuts(CSetupScript& script)
 {
     if (script.m_programGroup.empty())
         return 1;
-    CreateDirectoryA(script.m_programGroup.c_str(), nullptr);
+    if (!script.CreateFolder(script.m_programGroup))
+        return 0;
     return CWalk<CIconItem>(script, &CItemLists::m_shortcuts, &CSetupScript::InstallShortcut, true, false).Run();
 }
 

@@ -4,7 +4,6 @@
 #include "SetupScript.h"
 
 #include <objbase.h>
-#include <shellapi.h>
 #include <shlobj.h>
 #include <string.h>
 
@@ -12,6 +11,8 @@
 #include <vector>
 
 #include "Registry.h"
+#include "Text.h"
+#include "resource.h"
 
 namespace {
 
@@ -80,7 +81,45 @@ HRESULT CreateShortcut(const char* shortcutPath, const char* target, const char*
     return result;
 }
 
+// "HKLM\SOFTWARE\...\Vellmora", with the value's name in quotes behind it.
+std::string RegistryEntryName(const CRegItem& item, bool withValue)
+{
+    std::string name = std::string(LogRootWord(item.m_root)) + "\\" + item.m_keyPath;
+    return withValue ? name + " \"" + item.m_valueName + "\"" : name;
+}
+
+// The system's sentence for the error, without its line break.
+std::string SystemErrorText(DWORD error)
+{
+    char text[512] = "";
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
+        length--;
+    return std::string(text, length);
+}
+
 } // namespace
+
+int CSetupScript::ReportFailure(UINT textId, const std::string& what, DWORD error)
+{
+    GetProgress().AtPausePoint();
+    CText text;
+    text.FormatResource(textId, what.c_str(), SystemErrorText(error).c_str());
+    GetProgress().Ask(text.GetString(), "Error", MB_OK | MB_ICONERROR);
+    return 0;
+}
+
+int CSetupScript::CreateFolder(const std::string& path)
+{
+    if (CreateDirectoryA(path.c_str(), nullptr))
+        return 1;
+    DWORD error = GetLastError();
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 1;
+    return ReportFailure(IDS_DIRECTORY_FAILED, path, error);
+}
 
 int CSetupScript::ApplyRegItem(CRegItem& item)
 {
@@ -99,9 +138,9 @@ int CSetupScript::ApplyRegItem(CRegItem& item)
     }
     std::vector<std::string> created = MissingKeyLevels(item.m_root, item.m_keyPath);
     CRegistryKey key;
-    if (key.Open(item.m_root, item.m_keyPath.c_str(), kKeyQueryValue | kKeySetValue | kKeyCreateSubKey) !=
-        ERROR_SUCCESS)
-        return 1;
+    LONG opened = key.Open(item.m_root, item.m_keyPath.c_str(), kKeyQueryValue | kKeySetValue | kKeyCreateSubKey);
+    if (opened != ERROR_SUCCESS)
+        return ReportFailure(IDS_REGISTRY_FAILED, RegistryEntryName(item, false), (DWORD)opened);
     // Only the levels made here get key lines, shallowest first; a key that
     // was there before (another program's ".cbf") never does. The remover
     // takes the entry's own key with everything in it, and a level above it
@@ -118,7 +157,9 @@ int CSetupScript::ApplyRegItem(CRegItem& item)
     if (item.m_mode == kRegKeep && HasValue(key.GetHandle(), item.m_valueName))
         return 1;
     if (item.HasData()) {
-        key.SetValue(item.m_valueName.c_str(), item.m_type, item.m_data.data(), item.GetDataLength());
+        LONG written = key.SetValue(item.m_valueName.c_str(), item.m_type, item.m_data.data(), item.GetDataLength());
+        if (written != ERROR_SUCCESS)
+            return ReportFailure(IDS_REGISTRY_FAILED, RegistryEntryName(item, true), (DWORD)written);
         LogRegistry(item.m_root, item.m_keyPath.c_str(), item.m_valueName.c_str());
         if (LowerAnsiText(item.m_valueName) == "uninstallstring") {
             m_uninstallRoot = item.m_root;
@@ -140,6 +181,6 @@ int CSetupScript::InstallShortcut(CIconItem& item)
 int CSetupScript::RunProgram(CRunItem& item)
 {
     ExpandMacros(item.m_command);
-    ShellExecuteA(GetProgress().GetOwner(), nullptr, item.m_command.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    GetProgress().Open(item.m_command.c_str());
     return 1;
 }

@@ -46,6 +46,9 @@ public:
     // Stores the digest of the closed log in the uninstall key that the
     // registry step wrote an UninstallString to; 0 when there is none.
     int SealLog();
+    // The open log of a destination given up, closed and deleted; before the
+    // destination changes.
+    int DiscardLog();
     int IsLogOpen() const { return m_log.IsOpen(); }
 
     // The operations of the installation steps, one item each, on the worker
@@ -55,6 +58,12 @@ public:
     int ApplyRegItem(CRegItem& item);
     int InstallShortcut(CIconItem& item);
     int RunProgram(CRunItem& item);
+    // Creates the folder unless it is there; a folder that cannot be made
+    // stops the installation with a message naming it (0).
+    int CreateFolder(const std::string& path);
+    // A registry entry or folder the installation could not make: the user
+    // learns which and why, and the installation stops. Always 0.
+    int ReportFailure(UINT textId, const std::string& what, DWORD error);
     // The progress dialog while the installation runs, else a quiet stand-in.
     CInstallProgress& GetProgress();
 
@@ -78,6 +87,7 @@ private:
     int AskMissingFile(const CFileItem& item);
     int AskFileError(const CFileItem& item);
     int AskReplaceNewer(const CFileItem& item);
+    int BackUpNewer(const CFileItem& item);
     int CreateDestination(CFileItem& item, CDiskFile& file);
     int WriteCarriedBytes(CFileItem& item, CDiskFile& file, const void* bytes, DWORD size);
     void StampFile(const CFileItem& item, CDiskFile& file);

@@ -21,3 +21,11 @@ bool HasWildcards(const std::string& path)
 {
     return path.find_first_of("*?") != std::string::npos;
 }
+
+bool IsAbsolutePath(const std::string& path)
+{
+    if (path.compare(0, 2, "\\\\") == 0)
+        return path.size() > 2 && path[2] != '\\';
+    char drive = path.empty() ? 0 : (char)(path[0] | 0x20);
+    return drive >= 'a' && drive <= 'z' && path.compare(1, 2, ":\\") == 0;
+}

@@ -18,3 +18,8 @@ std::string SpaceRoot(const std::string& path);
 // Wildcards match other folders in a search and are never part of a
 // folder's name.
 bool HasWildcards(const std::string& path);
+
+// A full path: a drive letter with its backslash ("C:\...") or a network
+// path ("\\server\share..."). Anything else would be taken relative to
+// whatever the current folder and drive happen to be.
+bool IsAbsolutePath(const std::string& path);

@@ -57,6 +57,8 @@ int CDestinationPage::ConfirmDestination()
         return 1;
     CText typed;
     GetItemText(IDC_DESTINATION, typed);
+    if (m_script.m_destination != typed.GetString())
+        m_sheet.GiveUpDestination();
     m_script.m_destination = typed.GetString();
     if (m_script.m_destination.empty() || !AcceptPath(m_script.m_destination)) {
         FocusItem(IDC_DESTINATION);
@@ -69,6 +71,10 @@ int CDestinationPage::ConfirmDestination()
 int CDestinationPage::AcceptPath(const std::string& path)
 {
     const UINT question = MB_YESNO | MB_ICONQUESTION;
+    if (!IsAbsolutePath(path)) {
+        SetupMessage(IDS_PATH_NOT_VALID, path.c_str(), MB_OK | MB_ICONINFORMATION);
+        return 0;
+    }
     if (FolderExists(path))
         return SetupMessage(IDS_DIRECTORY_EXISTS, path.c_str(), question) == IDYES;
     // Created before the question, so that a path that cannot exist is
@@ -77,8 +83,10 @@ int CDestinationPage::AcceptPath(const std::string& path)
         SetupMessage(IDS_PATH_NOT_VALID, path.c_str(), MB_OK | MB_ICONINFORMATION);
         return 0;
     }
-    if (SetupMessage(IDS_CREATE_DIRECTORY, path.c_str(), question) == IDYES)
+    if (SetupMessage(IDS_CREATE_DIRECTORY, path.c_str(), question) == IDYES) {
+        m_sheet.NoteMadeFolder(path);
         return 1;
+    }
     RemoveDirectoryA(path.c_str());
     return 0;
 }

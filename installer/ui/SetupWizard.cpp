@@ -15,6 +15,14 @@ CSetupWizard::CSetupWizard(CSetupScript& script, HWND parent)
     AddPage(&m_optionsPage);
 }
 
+void CSetupWizard::GiveUpDestination()
+{
+    m_script.DiscardLog();
+    if (!m_madeFolder.empty())
+        RemoveDirectoryA(m_madeFolder.c_str());
+    m_madeFolder.clear();
+}
+
 int RunSetupWizard(CSetupScript& script, HWND parent)
 {
     CSetupWizard wizard(script, parent);

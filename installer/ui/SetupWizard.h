@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "ComponentsPage.h"
 #include "DestinationPage.h"
 #include "Dialogs.h"
@@ -20,6 +22,12 @@ public:
     CSetupWizard(CSetupScript& script, HWND parent);
 
     CSetupScript& GetScript() { return m_script; }
+    // The destination folder was made by the wizard, not found.
+    void NoteMadeFolder(const std::string& folder) { m_madeFolder = folder; }
+    // The wizard leaves nothing behind in a destination given up, when it is
+    // cancelled or another destination is chosen: the log it started goes,
+    // and so does the folder it made, if that is empty.
+    void GiveUpDestination();
     CDestinationPage& GetDestinationPage() { return m_destinationPage; }
     CComponentsPage& GetComponentsPage() { return m_componentsPage; }
 
@@ -29,6 +37,7 @@ private:
     CComponentsPage m_componentsPage;
     CProgramGroupPage m_programGroupPage;
     COptionsPage m_optionsPage;
+    std::string m_madeFolder;
 };
 
 // Runs the wizard with `parent` as its owner and writes the user's choices

@@ -17,6 +17,7 @@ int CWizardPage::OnQueryCancel()
 {
     if (ResourceMessageBox(IDS_QUIT_SETUP, IDS_EXIT_SETUP, MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return 0;
+    m_sheet.GiveUpDestination();
     m_script.m_destination.clear();
     return 1;
 }

@@ -8,26 +8,6 @@
 #include "Text.h"
 #include "resource.h"
 
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-#endif
-
-int LimitLibrarySearch()
-{
-    // Both are looked up: older systems have neither or only the second.
-    typedef BOOL(WINAPI * SetDefaultDllDirectoriesProc)(DWORD);
-    typedef BOOL(WINAPI * SetDllDirectoryProc)(const char*);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (kernel == nullptr)
-        return 0;
-    SetDefaultDllDirectoriesProc setDefault =
-        (SetDefaultDllDirectoriesProc)GetProcAddress(kernel, "SetDefaultDllDirectories");
-    if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
-        return 1;
-    SetDllDirectoryProc setDirectory = (SetDllDirectoryProc)GetProcAddress(kernel, "SetDllDirectoryA");
-    return setDirectory != nullptr && setDirectory("");
-}
-
 // The folder of a file, when that is not a drive's root.
 static int FolderOf(const char* path, char* folder)
 {
@@ -88,8 +68,7 @@ int CRemoverApp::Start()
         MessageBoxA(nullptr, text.GetString(), caption.GetString(), MB_ICONERROR);
         return 0;
     }
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
+    LoadCommonControls(ICC_PROGRESS_CLASS);
     CRemoverDialog dialog(logPath);
     SetMainWindow(&dialog);
     dialog.RunModal();

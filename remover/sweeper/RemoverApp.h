@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AppThread.h"
+#include "SystemLibrary.h"
 
 class CRemoverApp : public CWinApp {
 public:
@@ -14,9 +15,6 @@ public:
     int Finish() override;
 };
 
-// From now on libraries load from the system directory only, never from
-// beside the program (a temporary folder); 0 when the system offers no way.
-int LimitLibrarySearch();
 // Schedules the program file and then its folder for deletion at the next
 // start of Windows; 1 when scheduled.
 int ScheduleOwnDeletion(const char* modulePath);

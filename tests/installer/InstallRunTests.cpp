@@ -4,12 +4,17 @@
 #include <algorithm>
 #include <windows.h>
 #include <objbase.h>
+#include <shellapi.h>
+
+#include <string.h>
 
 #include <fstream>
+#include <set>
 
 #include <gtest/gtest.h>
 
 #include "DialogDriver.h"
+#include "FileRules.h"
 #include "InstallWalks.h"
 #include "InstallerRun.h"
 #include "SetupScript.h"
@@ -50,9 +55,23 @@ protected:
     std::string m_destination;
 };
 
+// The system's sentence for an error, as the installer's messages end.
+std::string SystemText(DWORD error)
+{
+    char text[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                   nullptr);
+    std::string sentence = text;
+    return sentence.substr(0, sentence.find_last_not_of("\r\n ") + 1);
+}
+
 class CRecordingProgress : public CQuietProgress {
 public:
     void Step() override { m_steps++; }
+    void Open(const char* command) override
+    {
+        ShellExecuteA(nullptr, nullptr, command, nullptr, nullptr, SW_SHOWNORMAL);
+    }
 
     int m_steps = 0;
 };
@@ -132,6 +151,9 @@ TEST_F(InstallRun, VersionAndFunctionChecksDecideWhatIsReplacedAndWhatIsAsked)
     for (const auto& c : cases)
         EXPECT_EQ(c.answer != IDNO, ReadWholeFile(Path(c.file)) == "new library") << c.file;
     EXPECT_EQ(logged, Logged()) << "a kept file is not logged, nor a group or a shortcut";
+    // Only a newer file that the user lets go is backed up, as the question says.
+    for (const auto& c : cases)
+        EXPECT_EQ(c.answer == IDYES ? library : "", ReadWholeFile(Path(ReplaceFromLastDot(c.file, ".bak")))) << c.file;
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\Fresh.lnk"));
     EXPECT_EQ(kTestStamp, LocalFileTime(Path("fresh.dll")));
     EXPECT_EQ(kTestStamp, LocalFileTime(Path("fresh.dll"), true));
@@ -150,7 +172,7 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
     const struct {
         const char* body;  // null: no script at all
         int answer;
-        const char* question;
+        std::string question;
         const char* closing;
         std::vector<std::string> logged;
     } cases[] = {
@@ -158,8 +180,8 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
         {nested, IDRETRY, cannotCopy, kComplete,
          {"FILE=$D\\sub\\deeper\\a.txt", "FILE=$D\\b.txt", "REG=HKCU,Software\\VellmoraTests\\Run"}},
         {nested, IDABORT, cannotCopy, kAborted, {}},
-        {nullptr, 0, nullptr, kAborted, {}},
-        {"FILE=TEXT,$D\\t.txt\n\x01\xff[[=\nREG=HKCU,Software\\VellmoraTests\\Run,V,\"open\\", 0, nullptr, kComplete,
+        {nullptr, 0, "", kAborted, {}},
+        {"FILE=TEXT,$D\\t.txt\n\x01\xff[[=\nREG=HKCU,Software\\VellmoraTests\\Run,V,\"open\\", 0, "", kComplete,
          {"FILE=$D\\t.txt"}},
         {"FILE=NOSUCH,$D\\x.exe\nFILE=TEXT,$D\\t.txt\n", IDNO,
          "File 'NOSUCH' is missing from this setup program, which may be damaged.\n\nContinue without this file?",
@@ -170,7 +192,22 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
         // the file's place is refused as on Windows.
         {"FILE=TEXT,$D\\taken\nFILE=TEXT,$D\\t.txt\n", IDIGNORE,
          "Cannot copy file '$D\\taken'. Disk may be full or file may be in use.", kComplete, {"FILE=$D\\t.txt"}},
+        // A folder or registry entry that cannot be made ends the installation,
+        // as it would for a user without administrator rights.
+        {"DIRECTORY=$D\\none\\deeper\nFILE=TEXT,$D\\t.txt\n", IDOK,
+         "Cannot create directory '$D\\none\\deeper'. " + SystemText(ERROR_PATH_NOT_FOUND), kAborted, {}},
+        {"FILE=TEXT,$D\\t.txt\nDIRECTORY=$D\\t.txt\n", IDOK,
+         "Cannot create directory '$D\\t.txt'. " + SystemText(ERROR_ALREADY_EXISTS), kAborted, {"FILE=$D\\t.txt"}},
+        {"FILE=TEXT,$D\\t.txt\nREG=HKCU,Software\\VellmoraTests\\Volatile\\Sub,V,\"x\"\n", IDOK,
+         "Cannot write registry entry 'HKCU\\Software\\VellmoraTests\\Volatile\\Sub'. " +
+             SystemText(ERROR_CHILD_MUST_BE_VOLATILE),
+         kAborted, {"FILE=$D\\t.txt"}},
     };
+    // Only volatile keys may be made under a volatile key.
+    HKEY volatileKey = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Volatile", 0, nullptr, REG_OPTION_VOLATILE, KEY_READ,
+                    nullptr, &volatileKey, nullptr);
+    RegCloseKey(volatileKey);
     for (const auto& c : cases) {
         std::string installer = Build(c.body);
         CreateDirectoryA(Path("taken").c_str(), nullptr);
@@ -183,13 +220,14 @@ TEST_F(InstallRun, FileErrorsAndDamagedInstallers)
         ASSERT_EQ(0, run.Run(installer));
         EXPECT_EQ(c.closing, run.ClosingText()) << c.body;
         std::vector<std::string> questions;
-        if (c.question)
+        if (!c.question.empty())
             questions.push_back(Expanded(c.question, m_destination));
         EXPECT_EQ(questions, run.Texts("Error")) << c.body;
         EXPECT_EQ(c.logged, Logged()) << c.body;
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Path("x.exe").c_str()));
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Run");
     }
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VellmoraTests\\Volatile");
 }
 
 // The Cancel question waits for the worker to pause between two blocks or
@@ -326,4 +364,87 @@ TEST_F(InstallSteps, RegistryEntriesByMode)
                        "$R\\New\n$R\\New\\Deeper\n$R\\New\\Deeper,\"Deep\"\n",
                        "REG=HKCU,Software\\VellmoraTests\\Reg", "$R"),
               Logged()) << "values kept or deleted are not logged; every level made for a value is, once";
+}
+
+// An installer runs elevated; what it starts at the end runs as the user:
+// the desktop's shell starts it, not the installer. (Under Wine every
+// process is elevated, so the token itself cannot show the difference.)
+TEST_F(InstallRun, ProgramsAtTheEndAreStartedByTheShell)
+{
+    std::string installer = Build("FILE=PROBE,$D\\probe.exe\nRUN=$D\\probe.exe\n",
+                                  {{"PROBE", ReadWholeFile(TestBinaryDirectory() + "ParentProbe.exe")}});
+    CInstallerRun run;
+    ASSERT_EQ(0, run.Run(installer));
+    EXPECT_EQ(kComplete, run.ClosingText());
+    ASSERT_TRUE(PumpUntil([this] { return !ReadWholeFile(Path("parent.txt")).empty(); }, 20000));
+    EXPECT_STRCASEEQ("explorer.exe", ReadWholeFile(Path("parent.txt")).c_str());
+}
+
+namespace {
+
+// The names of the libraries in a program file's import table.
+std::vector<std::string> ImportedLibraries(const std::string& path)
+{
+    std::string file = ReadWholeFile(path);
+    auto at = [&file](size_t offset, size_t size) { return offset + size <= file.size() ? &file[offset] : nullptr; };
+    const IMAGE_DOS_HEADER* dos = (const IMAGE_DOS_HEADER*)at(0, sizeof(IMAGE_DOS_HEADER));
+    const IMAGE_NT_HEADERS* nt = dos ? (const IMAGE_NT_HEADERS*)at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS)) : nullptr;
+    if (nt == nullptr)
+        return {};
+    auto offsetOf = [&](DWORD rva) -> size_t {
+        const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+        for (int i = 0; i < nt->FileHeader.NumberOfSections; i++, section++)
+            if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->SizeOfRawData)
+                return rva - section->VirtualAddress + section->PointerToRawData;
+        return file.size();
+    };
+    std::vector<std::string> names;
+    size_t entry = offsetOf(nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; at(entry, sizeof(IMAGE_IMPORT_DESCRIPTOR)); entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        DWORD name = ((const IMAGE_IMPORT_DESCRIPTOR*)at(entry, 1))->Name;
+        if (name == 0 || !at(offsetOf(name), 1))
+            break;
+        names.push_back(LowerAnsiText(at(offsetOf(name), 1)));
+    }
+    return names;
+}
+
+std::string Manifest(const std::string& path)
+{
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC resource = module ? FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    std::string text = loaded ? std::string((const char*)LockResource(loaded), SizeofResource(module, resource)) : "";
+    FreeLibrary(module);
+    return text;
+}
+
+} // namespace
+
+// Windows raises a program only when its manifest asks; and an elevated
+// program looks for any library that is not one of the system's known
+// libraries first in its own folder, where a download may have put one.
+TEST(ProgramImages, ManifestsAskForTheRightsAndElevatedProgramsImportOnlyKnownLibraries)
+{
+    const std::set<std::string> known = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
+                                         "ole32.dll",    "oleaut32.dll", "comdlg32.dll", "msvcrt.dll", "shlwapi.dll"};
+    const struct {
+        const char* program;
+        const char* level;
+    } programs[] = {{"Install.exe", "requireAdministrator"}, {"Remove.exe", "requireAdministrator"},
+                    {"SWEEPER.exe", "requireAdministrator"}, {"Vellmora.exe", "asInvoker"}};
+    for (const auto& p : programs) {
+        std::string path = TestBinaryDirectory() + p.program, manifest = Manifest(path);
+        EXPECT_NE(std::string::npos, manifest.find("requestedExecutionLevel level=\"" + std::string(p.level) + "\""))
+            << p.program << "\n" << manifest;
+        // Windows 10 and 11.
+        EXPECT_NE(std::string::npos, manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")) << p.program;
+        EXPECT_EQ(std::string::npos, manifest.find("Common-Controls")) << p.program << ": the look stays";
+        if (strcmp(p.level, "asInvoker") == 0)
+            continue;
+        std::vector<std::string> imports = ImportedLibraries(path);
+        EXPECT_FALSE(imports.empty()) << p.program;
+        for (const std::string& library : imports)
+            EXPECT_TRUE(known.count(library)) << p.program << " imports " << library;
+    }
 }

@@ -107,7 +107,7 @@ TEST(LoadScript, RegistryDataOfTheShippedScript)
     const CRegItem* open = FindEntry(viewer->m_registry, "VellmoraBook\\shell\\open\\command", "");
     ASSERT_NE(nullptr, open);
     EXPECT_EQ(HKEY_CLASSES_ROOT, open->m_root);
-    EXPECT_EQ("%m\\Vellmora.exe \"%1\"", StringData(*open));
+    EXPECT_EQ("\"%d\\Vellmora.exe\" \"%1\"", StringData(*open));
     const CRegItem* icon = FindEntry(viewer->m_registry, "VellmoraPage\\DefaultIcon", "");
     ASSERT_NE(nullptr, icon);
     EXPECT_EQ("%m\\Vellmora.exe,4", StringData(*icon));

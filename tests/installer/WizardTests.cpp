@@ -6,6 +6,7 @@
 // desktop).
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -51,6 +52,16 @@ std::string ShortcutTarget(const std::string& path)
     if (link)
         link->Release();
     return target;
+}
+
+// The arguments of a command line as a started program reads them.
+std::vector<std::wstring> SplitCommandLine(const std::string& command)
+{
+    int count = 0;
+    WCHAR** split = CommandLineToArgvW(std::wstring(command.begin(), command.end()).c_str(), &count);
+    std::vector<std::wstring> arguments(split, split + (split ? count : 0));
+    LocalFree(split);
+    return arguments;
 }
 
 HWND CurrentPage(HWND sheet)
@@ -205,6 +216,10 @@ TEST_F(Wizard, AsksAboutTheDestinationUntilItIsConfirmedAndNotAgainAndCancelEmpt
         {nested, IDOK, "Path '" + nested + "' is not valid."},
         // A wildcard would find some other folder.
         {m_directory + "\\F*", IDOK, "Path '" + m_directory + "\\F*' is not valid."},
+        // Relative to the current folder or drive, whatever they are.
+        {"Vellmora", IDOK, "Path 'Vellmora' is not valid."},
+        {"C:Vellmora", IDOK, "Path 'C:Vellmora' is not valid."},
+        {"\\Vellmora", IDOK, "Path '\\Vellmora' is not valid."},
         {fresh, IDNO, "Directory '" + fresh + "' doesn't exist. Create directory?"},
         {m_directory + "\\", IDNO, "Directory '" + m_directory + "\\' exist. Overwrite?"},
         {fresh, IDYES, "Directory '" + fresh + "' doesn't exist. Create directory?"},
@@ -235,6 +250,37 @@ TEST_F(Wizard, AsksAboutTheDestinationUntilItIsConfirmedAndNotAgainAndCancelEmpt
     });
     EXPECT_EQ(0, result);
     EXPECT_EQ("", script.m_destination) << "a cancelled wizard installs nothing";
+}
+
+// Going Back to another destination, and Cancel, take away the log the
+// wizard started and the folder it made, and nothing that was there before.
+TEST_F(Wizard, CancelAndBackLeaveNothingOfWhatTheWizardMade)
+{
+    std::string made = m_directory + "\\Made", other = m_directory + "\\Other", found = m_directory + "\\Found";
+    CreateDirectoryA(found.c_str(), nullptr);
+    std::vector<bool> logged;
+    CSetupScript script;
+    Run(script, "[MAIN]\nCHECK=A,Alpha\nICON=%i\\R.lnk,%d\\R.txt\n", [&](HWND sheet) {
+        for (const std::string& folder : {made, other, found}) {
+            SetDlgItemTextA(CurrentPage(sheet), IDC_DESTINATION, folder.c_str());
+            Confirm(sheet);
+            EXPECT_TRUE(Shows(sheet, "133 Back Next"));
+            Press(sheet, PSBTN_NEXT);
+            EXPECT_TRUE(Shows(sheet, "197 Back Finish"));
+            logged.push_back(GetFileAttributesA((folder + "\\Install.log").c_str()) != INVALID_FILE_ATTRIBUTES);
+            for (const char* state : {"133 Back Next", "101 Next"}) {
+                Press(sheet, PSBTN_BACK);
+                EXPECT_TRUE(Shows(sheet, state));
+            }
+        }
+        CDialogAnswer question("Exit Setup", IDYES);
+        Press(sheet, PSBTN_CANCEL);
+        question.Wait();
+    });
+    EXPECT_EQ(std::vector<bool>({true, true, true}), logged);
+    EXPECT_FALSE(DirectoryExists(made.c_str()) || DirectoryExists(other.c_str()));
+    EXPECT_TRUE(DirectoryExists(found.c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((found + "\\Install.log").c_str()));
 }
 
 // Sizes in kilobytes rounded up; free space asked of the root of the drive
@@ -484,12 +530,17 @@ TEST(InstallSystem, TheShippedInstallerInstallsVellmoraWithItsDefaults)
     EXPECT_EQ(0u, ReadWholeFile(destination + "\\ReadMe.txt").find("Vellmora 1.1\r\n"));
     // The carried files have the release stamp, 26 December 1998 01:10 local time.
     EXPECT_EQ(0x01be306c75912400ULL, LocalFileTime(destination + "\\ReadMe.txt"));
-    char shortPath[MAX_PATH] = "";
-    GetShortPathNameA(destination.c_str(), shortPath, MAX_PATH);
     EXPECT_EQ("\"" + destination + "\\Remove.exe\"",
               QueryRegistryText(HKEY_LOCAL_MACHINE, kUninstall, "UninstallString"));
-    EXPECT_EQ(std::string(shortPath) + "\\Vellmora.exe \"%1\"",
-              QueryRegistryText(HKEY_CLASSES_ROOT, "VellmoraPage\\shell\\open\\command", ""));
+    // "Program Files" has a space: with short names off, an unquoted program
+    // path would split there.
+    for (const char* type : {"VellmoraBook", "VellmoraPage"}) {
+        std::string command = QueryRegistryText(HKEY_CLASSES_ROOT, (type + std::string("\\shell\\open\\command")).c_str(), "");
+        std::string program = destination + "\\Vellmora.exe";
+        EXPECT_EQ((std::vector<std::wstring>{std::wstring(program.begin(), program.end()), L"%1"}),
+                  SplitCommandLine(command))
+            << type;
+    }
     CoInitialize(nullptr);
     EXPECT_EQ(destination + "\\ReadMe.txt", ShortcutTarget(group + "\\Readme.lnk"));
     EXPECT_EQ(destination + "\\Vellmora.exe", ShortcutTarget(desktop + "\\Vellmora.lnk"));

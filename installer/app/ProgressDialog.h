@@ -29,7 +29,10 @@ public:
     void Step() override;
     void SetStepText(const char* text) override;
     void SetItemText(const char* text) override;
-    HWND GetOwner() override { return m_hWnd; }
+    // Message boxes of the worker, owned by the dialog.
+    int Ask(const char* text, const char* caption, UINT type) override;
+    // As the user who started setup where the system allows it.
+    void Open(const char* command) override;
     int AtItemBoundary() override { return m_gate.AtItemBoundary(); }
     void AtPausePoint() override { m_gate.AtPausePoint(); }
 

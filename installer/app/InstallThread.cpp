@@ -59,7 +59,11 @@ int CInstallThread::Proceed()
 {
     BeginStep(*m_dialog, IDS_STEP_EXECUTE);
     m_dialog->SetItemText("");
-    return WalkPrograms(m_script);
+    // The programs are opened through the shell, which wants COM.
+    CoInitialize(nullptr);
+    int opened = WalkPrograms(m_script);
+    CoUninitialize();
+    return opened;
 }
 
 int CInstallThread::Finish()

@@ -1,11 +1,21 @@
 #include "InstallApp.h"
 
+#include <commctrl.h>
+
 #include "BackgroundWindow.h"
 #include "PrepareDialog.h"
 #include "SetupScript.h"
+#include "SystemLibrary.h"
 #include "resource.h"
 
 CInstallApp::CInstallApp(CSetupScript& script) : CWinApp("INSTALL"), m_script(script) {}
+
+int CInstallApp::Prepare()
+{
+    LimitLibrarySearch();
+    LoadCommonControls(ICC_WIN95_CLASSES);
+    return CWinApp::Prepare();
+}
 
 int CInstallApp::Start()
 {

@@ -4,6 +4,7 @@
 
 #include "InstallThread.h"
 #include "SetupScript.h"
+#include "UserShell.h"
 #include "resource.h"
 
 namespace {
@@ -123,4 +124,14 @@ void CProgressDialog::SetStepText(const char* text)
 void CProgressDialog::SetItemText(const char* text)
 {
     SetDlgItemTextA(m_hWnd, IDC_PROGRESS_ITEM, text);
+}
+
+int CProgressDialog::Ask(const char* text, const char* caption, UINT type)
+{
+    return MessageBoxA(m_hWnd, text, caption, type);
+}
+
+void CProgressDialog::Open(const char* command)
+{
+    OpenForUser(m_hWnd, command);
 }

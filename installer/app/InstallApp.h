@@ -10,6 +10,9 @@ class CInstallApp : public CWinApp {
 public:
     explicit CInstallApp(CSetupScript& script);
 
+    // Before anything else: the search for libraries limited to the system
+    // folder, and the common controls loaded from there.
+    int Prepare() override;
     int Start() override;
     int Finish() override { return 0; }
 

@@ -1,0 +1,52 @@
+#include "SystemLibrary.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+// Windows 8 and later, and Windows 7 and Vista with update KB2533623.
+const DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+
+typedef BOOL(WINAPI* SetDefaultDllDirectoriesProc)(DWORD directories);
+typedef BOOL(WINAPI* SetDllDirectoryProc)(const char* directory);
+
+FARPROC KernelFunction(const char* name)
+{
+    return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
+}
+
+} // namespace
+
+int LimitLibrarySearch()
+{
+    SetDefaultDllDirectoriesProc setDefault =
+        (SetDefaultDllDirectoriesProc)(void*)KernelFunction("SetDefaultDllDirectories");
+    if (setDefault != nullptr && setDefault(kSearchSystem32))
+        return 1;
+    SetDllDirectoryProc setDirectory = (SetDllDirectoryProc)(void*)KernelFunction("SetDllDirectoryA");
+    if (setDirectory != nullptr)
+        setDirectory("");
+    return 0;
+}
+
+HMODULE LoadSystemLibrary(const char* name)
+{
+    char folder[MAX_PATH];
+    UINT length = GetSystemDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder)
+        return nullptr;
+    std::string path = std::string(folder, length) + "\\" + name;
+    // The library's own imports are looked for beside it, in the system
+    // folder, on systems whose search cannot be limited.
+    return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+int LoadCommonControls(DWORD classes)
+{
+    typedef decltype(&InitCommonControlsEx) InitProc;
+    InitProc init = SystemFunction<InitProc>("comctl32.dll", "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX controls = {sizeof controls, classes};
+    return init != nullptr && init(&controls);
+}
