@@ -8,7 +8,8 @@
 //   EDIT control of the same style given the same text;
 // - the picture view's first draw of a 3840 by 2160 PNG against a bare
 //   decode with the same codec plus one BitBlt, and its repaint against a
-//   bare BitBlt of the same size.
+//   bare BitBlt of the same size: a plain window of the view's client size
+//   whose paint is that one BitBlt, repainted the same way.
 #include <windows.h>
 
 #include <stdio.h>
@@ -247,6 +248,20 @@ void DecodeAndBlit(const std::vector<BYTE>& png, HWND window, const RECT& client
         object->Release();
 }
 
+HDC g_bareSource = nullptr;
+LRESULT CALLBACK BareBlitProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    BitBlt(dc, 0, 0, client.right, client.bottom, g_bareSource, 0, 0, SRCCOPY);
+    EndPaint(window, &paint);
+    return 0;
+}
+
 void BenchPictureView(CViewerFrame& frame)
 {
     const UINT width = 3840, height = 2160;
@@ -268,31 +283,36 @@ void BenchPictureView(CViewerFrame& frame)
             GdiFlush();
         },
         [&] { DecodeAndBlit(png, view->GetHandle(), client); });
-    // The bare BitBlt copies from a bitmap as large as the picture.
+    // The bare BitBlt copies from a bitmap as large as the picture, in a
+    // window beside the view with the same background.
     DWORD* bits = nullptr;
     HBITMAP bitmap = CreatePixelBitmap(width, height, &bits);
-    HDC windowDc = GetDC(view->GetHandle()), memory = CreateCompatibleDC(windowDc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    Medians repaint = MedianPair(
-        kRounds,
-        [&] {
-            Repaint(view, TRUE);
-            GdiFlush();
-        },
-        [&] {
-            BitBlt(windowDc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-            GdiFlush();
-        });
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    HDC windowDc = GetDC(view->GetHandle());
+    g_bareSource = CreateCompatibleDC(windowDc);
     ReleaseDC(view->GetHandle(), windowDc);
+    HGDIOBJ old = SelectObject(g_bareSource, bitmap);
+    WNDCLASSA bareClass = {CS_HREDRAW | CS_VREDRAW, BareBlitProc, 0, 0, GetModuleHandleA(nullptr), nullptr,
+                           LoadCursor(nullptr, IDC_ARROW), (HBRUSH)(COLOR_WINDOW + 1), nullptr, "BareBlit"};
+    RegisterClassA(&bareClass);
+    HWND bare = CreateWindowExA(0, "BareBlit", "", WS_CHILD | WS_VISIBLE, 505, 0, client.right, client.bottom,
+                                frame.GetClient(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    auto repaint = [](HWND window) {
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+        GdiFlush();
+    };
+    UpdateWindow(bare);
+    Medians repaints = MedianPair(kRounds, [&] { repaint(view->GetHandle()); }, [&] { repaint(bare); });
+    DestroyWindow(bare);
+    SelectObject(g_bareSource, old);
+    DeleteDC(g_bareSource);
     DeleteObject(bitmap);
     printf("Picture view, %ux%u PNG of %u KB with alpha, view %dx%d:\n", width, height, (UINT)(png.size() / 1024),
            (int)client.right, (int)client.bottom);
     printf("  first draw %8.1f ms   bare decode and BitBlt %8.1f ms   ratio %5.2f (goal at most 1.5; median of %d)\n",
            first.first, first.second, first.first / first.second, rounds);
-    printf("  repaint %8.3f ms   bare BitBlt %8.3f ms   ratio %5.2f (goal at most 1.2; median of %d)\n",
-           repaint.first, repaint.second, repaint.first / repaint.second, kRounds);
+    printf("  repaint %8.3f ms   bare BitBlt window %8.3f ms   ratio %5.2f (goal at most 1.2; median of %d)\n",
+           repaints.first, repaints.second, repaints.first / repaints.second, kRounds);
     CloseView(view);
 }
 
@@ -309,9 +329,12 @@ int CBenchApp::Start()
         return 0;
     CViewerFrame& frame = bench.Get();
     ShowWindow(frame.GetHandle(), SW_MAXIMIZE);
-    BenchBinaryView(frame);
-    BenchInfoView(frame);
-    BenchTextView(frame);
+    // "picture" on the command line runs the picture view's bench alone.
+    if (strstr(GetCommandLineA(), " picture") == nullptr) {
+        BenchBinaryView(frame);
+        BenchInfoView(frame);
+        BenchTextView(frame);
+    }
     BenchPictureView(frame);
     return 1;
 }

@@ -156,6 +156,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CheckFileGroup(data, size);
     CheckDibV5(data, size);
     CheckNames(data, size);
+    uint32_t width, height;
+    if (ReadPngSize(data, size, &width, &height))
+        Check(size >= 24);
     CLocaleFields fields;
     if (ReadLocaleFields(data, size, &fields))
         Check(fields.primaryLanguage <= fields.languageId && fields.subLanguage < 64 && fields.sortId < 16);

@@ -22,4 +22,5 @@ endif()
 # What the format views draw and read, beside the frame.
 if(TARGET vlmviewer)
   target_sources(ViewerFrameTests PRIVATE ViewDrawTests.cpp)
+  target_link_libraries(ViewerFrameTests PRIVATE windowscodecs ole32)
 endif()

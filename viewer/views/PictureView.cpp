@@ -149,11 +149,13 @@ LRESULT CPictureView::OnPaint()
             DrawPalette(dc, client);
         return 0;
     }
+    if ((m_isFile || m_format == CF_DIBV5) && !handle) {
+        DrawDecoded(dc, client);
+        return 0;
+    }
     CWaitCursor wait;
     if (m_format == CF_BITMAP && handle)
         DrawBitmap(dc, (HBITMAP)m_data, client);
-    else if ((m_isFile || m_format == CF_DIBV5) && !handle)
-        DrawDecoded(dc, client);
     else if (m_format == CF_DIB && !handle)
         DrawDib(dc, client);
     else if (m_format == CF_METAFILEPICT && !handle)
@@ -171,10 +173,16 @@ int CPictureView::FitBar(CScrollBarInfo& bar, int extent, int clientExtent)
     int overflow = extent - clientExtent;
     // The range ends a page beyond the overflow less one, so that the
     // thumb reaches the picture's last row and column.
-    if (overflow > 0)
-        bar.SetInfo(0, overflow + kBarPage - 1, kBarPage, position, SIF_ALL, TRUE);
-    else
-        bar.SetInfo(0, 0, kBarPage, 0, SIF_ALL, TRUE);
+    int maximum = overflow > 0 ? overflow + kBarPage - 1 : 0;
+    if (overflow <= 0)
+        position = 0;
+    // A bar already so set is not set again: each setting redraws it.
+    SCROLLINFO now = {};
+    now.cbSize = sizeof now;
+    now.fMask = SIF_ALL;
+    GetScrollInfo(m_hWnd, bar.GetBar(), &now);
+    if (now.nMin != 0 || now.nMax != maximum || now.nPage != kBarPage || now.nPos != position)
+        bar.SetInfo(0, maximum, kBarPage, position, SIF_ALL, TRUE);
     return bar.GetPos();
 }
 
@@ -222,14 +230,25 @@ void CPictureView::DecodePicture()
 
 void CPictureView::DrawDecoded(HDC dc, const RECT& client)
 {
-    if (m_picture.GetState() == kPictureEmpty)
+    // Only decoding takes long enough for the wait cursor; a decoded
+    // picture is drawn with one BitBlt.
+    if (m_picture.GetState() == kPictureEmpty) {
+        CWaitCursor wait;
         DecodePicture();
-    if (m_picture.GetState() == kPictureDecoded)
-        DrawBitmap(dc, m_picture.GetBitmap(), client);
-    else if (m_isFile)
+    }
+    HDC memory = m_picture.GetState() == kPictureDecoded ? m_picture.GetMemoryDC(dc) : nullptr;
+    if (memory != nullptr) {
+        int width = (int)m_picture.GetWidth(), height = (int)m_picture.GetHeight();
+        int x = FitBar(m_horizontalBar, width, client.right);
+        int y = FitBar(m_verticalBar, height, client.bottom);
+        BitBlt(dc, 0, 0, width - x < client.right ? width - x : client.right,
+               height - y < client.bottom ? height - y : client.bottom, memory, x, y, SRCCOPY);
+    } else if (m_isFile) {
         DrawNotice(dc, client);
-    else
+    } else {
+        CWaitCursor wait;
         DrawDib(dc, client); // a version 5 DIB without alpha
+    }
 }
 
 void CPictureView::DrawNotice(HDC dc, const RECT& client)

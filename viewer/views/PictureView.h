@@ -21,6 +21,9 @@ public:
     LRESULT OnVScroll(UINT code, UINT position, HWND scrollBar) override;
     LRESULT OnHScroll(UINT code, UINT position, HWND scrollBar) override;
 
+    // How far the picture file or version 5 DIB got when it was drawn.
+    PictureState GetPictureState() const { return m_picture.GetState(); }
+
 protected:
     void OnDataChanged() override;
 

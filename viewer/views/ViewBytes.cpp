@@ -437,3 +437,16 @@ int ReadFileGroupEntry(const uint8_t* data, size_t size, int wide, uint32_t inde
     entry->nameUnits = TextUnits(data + entry->nameOffset, kFileDescriptorNameUnits * unitBytes, (int)unitBytes);
     return 1;
 }
+
+// --- PNG headers ----------------------------------------------------------------
+
+int ReadPngSize(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height)
+{
+    static const uint8_t signature[12] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
+    if (size < 24 || memcmp(data, signature, sizeof signature) != 0 || memcmp(data + 12, "IHDR", 4) != 0)
+        return 0;
+    // Network byte order.
+    *width = (uint32_t)data[16] << 24 | (uint32_t)data[17] << 16 | (uint32_t)data[18] << 8 | data[19];
+    *height = (uint32_t)data[20] << 24 | (uint32_t)data[21] << 16 | (uint32_t)data[22] << 8 | data[23];
+    return 1;
+}

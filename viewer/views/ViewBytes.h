@@ -192,3 +192,9 @@ struct CFileGroupEntry {
 };
 // Descriptor index of a group whose count ReadFileGroupCount accepted.
 int ReadFileGroupEntry(const uint8_t* data, size_t size, int wide, uint32_t index, CFileGroupEntry* entry);
+
+// --- PNG headers ----------------------------------------------------------------
+
+// The width and height a PNG file's header chunk claims: 0 when the block
+// does not start with the PNG signature and an IHDR chunk.
+int ReadPngSize(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height);

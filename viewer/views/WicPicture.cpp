@@ -2,6 +2,8 @@
 
 #include <wincodec.h>
 
+#include "ViewBytes.h"
+
 namespace {
 // One factory serves the thread for the whole run; the views live on the
 // program's one thread.
@@ -124,6 +126,15 @@ PictureState CDecodedPicture::Decode(const BYTE* bytes, UINT size, COLORREF back
 {
     Release();
     m_state = kPictureNotDecoded;
+    // A PNG that claims too many pixels is refused before any codec sees
+    // it: some decoders set up the whole image when they open the file.
+    uint32_t claimedWidth, claimedHeight;
+    if (bytes != nullptr && ReadPngSize(bytes, size, &claimedWidth, &claimedHeight) &&
+        (unsigned long long)claimedWidth * claimedHeight * 4 > kPictureByteLimit) {
+        m_width = claimedWidth;
+        m_height = claimedHeight;
+        return m_state = kPictureTooLarge;
+    }
     CPictureSource source(bytes, size);
     IWICBitmapFrameDecode* frame = source.Frame();
     UINT width = 0, height = 0;
@@ -181,8 +192,24 @@ void CDecodedPicture::Adopt(HBITMAP bitmap, UINT width, UINT height)
     m_state = bitmap != nullptr ? kPictureDecoded : kPictureNotDecoded;
 }
 
+HDC CDecodedPicture::GetMemoryDC(HDC compatible)
+{
+    if (m_memory == nullptr && m_bitmap != nullptr) {
+        m_memory = CreateCompatibleDC(compatible);
+        if (m_memory != nullptr)
+            m_oldBitmap = SelectObject(m_memory, m_bitmap);
+    }
+    return m_memory;
+}
+
 void CDecodedPicture::Release()
 {
+    if (m_memory != nullptr) {
+        SelectObject(m_memory, m_oldBitmap);
+        DeleteDC(m_memory);
+    }
+    m_memory = nullptr;
+    m_oldBitmap = nullptr;
     if (m_bitmap != nullptr)
         DeleteObject(m_bitmap);
     m_bitmap = nullptr;

@@ -31,7 +31,10 @@ HBITMAP CreatePixelBitmap(UINT width, UINT height, DWORD** bits);
 
 class CDecodedPicture {
 public:
-    CDecodedPicture() : m_state(kPictureEmpty), m_bitmap(nullptr), m_width(0), m_height(0) {}
+    CDecodedPicture()
+        : m_state(kPictureEmpty), m_bitmap(nullptr), m_width(0), m_height(0), m_memory(nullptr), m_oldBitmap(nullptr)
+    {
+    }
     ~CDecodedPicture() { Release(); }
     CDecodedPicture(const CDecodedPicture&) = delete;
     CDecodedPicture& operator=(const CDecodedPicture&) = delete;
@@ -47,10 +50,15 @@ public:
     HBITMAP GetBitmap() const { return m_bitmap; }
     UINT GetWidth() const { return m_width; }
     UINT GetHeight() const { return m_height; }
+    // A memory context with the bitmap selected, kept from the first
+    // drawing to the release, so that a repaint is one BitBlt.
+    HDC GetMemoryDC(HDC compatible);
 
 private:
     PictureState m_state;
     HBITMAP m_bitmap;
     UINT m_width;
     UINT m_height;
+    HDC m_memory;
+    HGDIOBJ m_oldBitmap;
 };
