@@ -7,6 +7,11 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <string>
+#include <vector>
+
+#include "FormatFamily.h"
+#include "HtmlClip.h"
 #include "LineIndex.h"
 #include "ViewBytes.h"
 
@@ -116,6 +121,56 @@ void CheckItemList(const uint8_t* data, size_t size)
         Check(data[item.offset + item.bytes - 1] == 0 && data[item.offset + item.bytes - 2] == 0);
     }
 }
+void CheckHtmlHeader(const uint8_t* data, size_t size)
+{
+    HtmlClipHeader header;
+    if (!ReadHtmlClipHeader(data, size, header))
+        return;
+    Check(header.headerBytes <= size);
+    if (header.hasHtmlRange)
+        Check(header.startHtml <= header.endHtml && header.endHtml <= size);
+    if (header.hasFragmentRange)
+        Check(header.startFragment <= header.endFragment && header.endFragment <= size);
+}
+
+void CheckFileGroup(const uint8_t* data, size_t size)
+{
+    for (int wide = 0; wide <= 1; wide++) {
+        uint32_t count;
+        if (!ReadFileGroupCount(data, size, wide, &count))
+            continue;
+        size_t unit = wide ? 2 : 1;
+        for (uint32_t index = 0; index < count; index++) {
+            CFileGroupEntry entry;
+            Check(ReadFileGroupEntry(data, size, wide, index, &entry) == 1);
+            Check(entry.nameOffset + entry.nameUnits * unit <= size && entry.nameUnits < kFileDescriptorNameUnits + 1);
+        }
+    }
+}
+
+void CheckDibV5(const uint8_t* data, size_t size)
+{
+    CDibV5Fields fields;
+    CDibParts parts;
+    if (!ReadDibV5Fields(data, size, &fields) || !LocateDibParts(data, size, &parts))
+        return;
+    Check(ColourSpaceText(fields.colourSpace) != nullptr && RenderingIntentText(fields.intent) != nullptr);
+    uint64_t pixels = (uint64_t)(uint32_t)parts.header.width * parts.rowsPresent;
+    if (pixels > (1u << 20))
+        return;
+    std::vector<uint32_t> out((size_t)pixels + 1, 0xDEADBEEF);
+    if (BlendAlphaDib(data, size, parts, fields.alphaMask, 0xFFFFFF, out.data()))
+        Check(out[(size_t)pixels] == 0xDEADBEEF);
+}
+
+void CheckNames(const uint8_t* data, size_t size)
+{
+    std::string name((const char*)data, size < 200 ? size : 200);
+    name = name.substr(0, name.find('\0'));
+    FamilyOfRegisteredName(name.c_str());
+    uint32_t codePage = MimeTextCodePage(name.c_str());
+    Check(codePage != 0);
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -126,6 +181,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CheckDib(data, size);
     CheckDrop(data, size);
     CheckItemList(data, size);
+    CheckHtmlHeader(data, size);
+    CheckFileGroup(data, size);
+    CheckDibV5(data, size);
+    CheckNames(data, size);
+    uint32_t width, height;
+    if (ReadPngSize(data, size, &width, &height))
+        Check(size >= 24);
     CLocaleFields fields;
     if (ReadLocaleFields(data, size, &fields))
         Check(fields.primaryLanguage <= fields.languageId && fields.subLanguage < 64 && fields.sortId < 16);

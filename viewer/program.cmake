@@ -6,7 +6,8 @@ list(FILTER viewer_sources EXCLUDE REGEX "/app/Main\\.cpp$")
 add_library(vlmviewer STATIC ${viewer_sources})
 target_include_directories(vlmviewer PUBLIC
   ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/app ${CMAKE_CURRENT_SOURCE_DIR}/views)
-target_link_libraries(vlmviewer PUBLIC vlmclip wcl)
+# The imaging codecs decode PNG, JPEG and GIF pictures.
+target_link_libraries(vlmviewer PUBLIC vlmclip wcl windowscodecs ole32)
 
 # The resources, for the program and for tests that need its strings and menus.
 set(VELLMORA_RC ${CMAKE_CURRENT_SOURCE_DIR}/Vellmora.rc CACHE INTERNAL "Vellmora's resource script")

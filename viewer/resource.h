@@ -155,3 +155,37 @@
 #define IDS_SAVE_FORMAT_FILTER 4508
 #define IDS_SAVE_FORMAT_FAILED 4509
 #define IDS_FORMAT_NOT_SAVABLE 4510
+
+// Pages of the information view for today's formats, and the notices of the
+// picture view.
+#define IDS_INFO_HTML 2410
+#define IDS_INFO_HTML_FRAGMENT 2411
+#define IDS_INFO_HTML_SOURCE 2412
+#define IDS_INFO_HTML_NO_HEADER 2413
+#define IDS_INFO_OFFSET_MISSING 2414
+#define IDS_INFO_OFFSET_OUTSIDE 2415
+#define IDS_INFO_OFFSET_ORDER 2416
+#define IDS_INFO_IMAGE 2420
+#define IDS_INFO_YES 2421
+#define IDS_INFO_NO 2422
+#define IDS_INFO_DIBV5 2423
+#define IDS_INFO_FILE_GROUP 2430
+#define IDS_INFO_FILE_ENTRY 2431
+#define IDS_INFO_FILE_SIZE 2432
+#define IDS_INFO_FILE_TIME 2433
+#define IDS_INFO_FILE_GROUP_REFUSED 2434
+#define IDS_PICTURE_NOT_DECODED 2440
+#define IDS_PICTURE_TOO_LARGE 2441
+
+// Names of the formats that have no name of their own string (the standard
+// formats 1 to 16 keep theirs at their own numbers); the last three are
+// patterns for the format's number.
+#define IDS_FORMAT_DIBV5 4100
+#define IDS_FORMAT_OWNER_DISPLAY 4101
+#define IDS_FORMAT_DISPLAY_TEXT 4102
+#define IDS_FORMAT_DISPLAY_BITMAP 4103
+#define IDS_FORMAT_DISPLAY_METAFILE 4104
+#define IDS_FORMAT_DISPLAY_ENHMETAFILE 4105
+#define IDS_FORMAT_PRIVATE 4106
+#define IDS_FORMAT_GDI_OBJECT 4107
+#define IDS_FORMAT_NUMBERED 4108

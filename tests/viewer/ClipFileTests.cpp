@@ -9,6 +9,7 @@
 #include "ClipDataSamples.h"
 #include "ClipFiles.h"
 #include "ClipboardHelper.h"
+#include "PngMaker.h"
 #include "TestApp.h"
 
 using namespace std::string_literals;
@@ -266,6 +267,47 @@ TEST_F(ClipFiles, EveryKindOfDataSurvivesAPageFileAndABookFileAndDamageGetsAClea
         std::vector<std::string> back = ClipboardContents(formats);
         for (size_t i = 0; i < formats.size(); i++)
             EXPECT_EQ(original[i], back[i].substr(0, original[i].size())) << "format " << formats[i];
+        ASSERT_TRUE(EmptyClipboardAsOther());
+    }
+}
+
+TEST_F(ClipFiles, TodaysFormatsKeepEveryByteThroughPagesFilesAndTheDataFile)
+{
+    const UINT png = RegisterClipboardFormatA("PNG"), html = RegisterClipboardFormatA("HTML Format"),
+               group = RegisterClipboardFormatA("FileGroupDescriptorW");
+    std::vector<BYTE> picture = MakePng(3, 2, {0xFFFF0000, 0x8000FF00, 0, 0xFF0000FF, 0x01020304, 0xFFFFFFFF});
+    ASSERT_FALSE(picture.empty());
+    const std::string htmlBytes = "Version:0.9\r\nStartHTML:71\r\nEndHTML:89\r\nStartFragment:77\r\n"
+                                  "EndFragment:83\r\n<html>Gr\xC3\xBC\xC3\x9F" "e</html>";
+    std::string dibV5(124 + 8, '\0'), descriptor(4 + 592, '\0');
+    dibV5[0] = 124, dibV5[4] = 2, dibV5[8] = 1, dibV5[12] = 1, dibV5[14] = 32, dibV5[16] = BI_BITFIELDS;
+    dibV5[53 + 2] = '\xFF', dibV5[124] = '\x7F', dibV5[131] = '\x80';
+    descriptor[0] = 1, descriptor[4 + 72] = 'a', descriptor[4 + 74] = 'b';
+    const std::vector<UINT> formats = {png, html, CF_DIBV5, group};
+    ASSERT_TRUE(PutOnClipboard({{png, MakeGlobalBlock(picture.data(), picture.size())},
+                                {html, MakeGlobalBlock(htmlBytes.data(), htmlBytes.size())},
+                                {CF_DIBV5, MakeGlobalBlock(dibV5.data(), dibV5.size())},
+                                {group, MakeGlobalBlock(descriptor.data(), descriptor.size())}}));
+    std::vector<std::string> original = ClipboardContents(formats);
+    EXPECT_EQ(std::string(picture.begin(), picture.end()), original[0]);
+
+    CClipBook book;
+    book.Append(new CClipPage("Today"));
+    ASSERT_TRUE(book.GetPage(0)->TakeClipboard(m_owner));
+    ASSERT_TRUE(SavePageFile(*book.GetPage(0), Path("today.cpf").c_str()));
+    ASSERT_TRUE(SaveBookFile(book, Path("today.cbf").c_str(), 0));
+    ASSERT_TRUE(SaveBookFile(book, Path("today.cbd").c_str(), 1));
+    ASSERT_TRUE(EmptyClipboardAsOther());
+    CClipPage fromPage("");
+    CClipBook fromBook, fromData;
+    ASSERT_TRUE(LoadPageFile(Path("today.cpf").c_str(), fromPage));
+    ASSERT_TRUE(LoadBookFile(Path("today.cbf").c_str(), 0, fromBook));
+    ASSERT_TRUE(LoadBookFile(Path("today.cbd").c_str(), 1, fromData));
+    for (const CClipPage* page : {&fromPage, fromBook.GetPage(0), fromData.GetPage(0)}) {
+        ASSERT_TRUE(page->PutOnClipboard(m_owner));
+        std::vector<std::string> back = ClipboardContents(formats);
+        for (size_t i = 0; i < formats.size(); i++)
+            EXPECT_EQ(original[i], back[i]) << "format " << formats[i];
         ASSERT_TRUE(EmptyClipboardAsOther());
     }
 }

@@ -75,10 +75,22 @@ TEST(FormatNames, StandardNamesComeFromTheStringTableWithoutTheirAmpersand)
         EXPECT_EQ(1, LoadFormatName(id, name));
         EXPECT_STREQ(names[id - 1], name.GetString()) << "format " << id;
     }
-    for (UINT id : {0u, 17u, 0x81u, 0x200u, 0xBFFFu}) {
+    // Every other number has a name too, and none borrows an unrelated
+    // string that happens to have its number (100 is the program's title).
+    const struct {
+        UINT id;
+        const char* name;
+    } others[] = {{17, "DIB V5 Bitmap"},          {0x80, "Owner Display"},
+                  {0x81, "Display Text"},           {0x82, "Display Bitmap"},
+                  {0x83, "Display Metafile Picture"}, {0x8E, "Display Enhanced Metafile"},
+                  {0x200, "Private 0x0200"},        {0x2FF, "Private 0x02FF"},
+                  {0x300, "GDI Object 0x0300"},     {0x3FF, "GDI Object 0x03FF"},
+                  {0x12, "Format 0x0012"},          {100, "Format 0x0064"},
+                  {0x400, "Format 0x0400"},         {0xBFFF, "Format 0xBFFF"}};
+    for (const auto& other : others) {
         CText name("stale");
-        EXPECT_EQ(0, LoadFormatName(id, name)) << "format " << id;
-        EXPECT_STREQ("", name.GetString()) << "format " << id;
+        EXPECT_EQ(1, LoadFormatName(other.id, name)) << "format " << other.id;
+        EXPECT_STREQ(other.name, name.GetString()) << "format " << other.id;
     }
 }
 

@@ -19,6 +19,7 @@
 #include "InfoView.h"
 #include "LineIndex.h"
 #include "PictureView.h"
+#include "PngMaker.h"
 #include "TestApp.h"
 #include "TextView.h"
 #include "ViewBytes.h"
@@ -650,5 +651,250 @@ TEST_F(FrameTest, LargeViewCopiesWhatMouseAndKeysSelect)
         SendMessageA(control, WM_COPY, 0, 0);
         EXPECT_TRUE(ClipboardText(CF_TEXT) == text) << "Ctrl+A selects the whole text";
         EmptyClipboardAsOther();
+    }
+}
+
+namespace {
+std::wstring WideWindowText(HWND window)
+{
+    std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+    text.resize(GetWindowTextW(window, &text[0], (int)text.size()));
+    return text;
+}
+
+Bytes Html(const std::string& body, const char* offsets)
+{
+    std::string block = std::string("Version:0.9\r\n") + offsets + "SourceURL:https://example.org/a?b\r\n" + body;
+    return Of(block.data(), block.size());
+}
+
+// A file group descriptor of count entries, ANSI or wide, each named
+// after its index, with a size and a write time.
+Bytes FileGroup(uint32_t claimed, uint32_t present, bool wide)
+{
+    Bytes block = Of(&claimed, 4);
+    for (uint32_t k = 0; k < present; k++) {
+        Bytes entry(FileDescriptorBytes(wide), 0);
+        DWORD flags = k == 0 ? kFdFileSize | kFdWriteTime : 0;
+        FILETIME written = {0x2A69C000, 0x01D9B5F1}; // a day in July 2023
+        ULARGE_INTEGER size = {{0x1000, 1}};
+        memcpy(&entry[0], &flags, 4);
+        memcpy(&entry[56], &written, 8);
+        memcpy(&entry[64], &size.HighPart, 4);
+        memcpy(&entry[68], &size.LowPart, 4);
+        entry[72] = (BYTE)('a' + k);
+        entry[72 + (wide ? 2 : 1)] = '.';
+        block = block + entry;
+    }
+    return block;
+}
+
+// A version 5 header of a 32-bit DIB with masks and an alpha mask, and
+// its rows.
+Bytes DibV5(LONG width, LONG height, DWORD alphaMask, const std::vector<DWORD>& pixels)
+{
+    BITMAPV5HEADER header = {};
+    header.bV5Size = sizeof header;
+    header.bV5Width = width;
+    header.bV5Height = height;
+    header.bV5Planes = 1;
+    header.bV5BitCount = 32;
+    header.bV5Compression = BI_BITFIELDS;
+    header.bV5RedMask = 0x00FF0000;
+    header.bV5GreenMask = 0x0000FF00;
+    header.bV5BlueMask = 0x000000FF;
+    header.bV5AlphaMask = alphaMask;
+    header.bV5CSType = 0x73524742; // LCS_sRGB, "sRGB"
+    header.bV5Intent = LCS_GM_IMAGES;
+    return Of(&header, sizeof header) + Of(pixels.data(), pixels.size() * 4);
+}
+
+// A PNG's header chunk rewritten to claim another size, its checksum made
+// good, so only the size is wrong.
+Bytes ClaimSize(Bytes png, DWORD width, DWORD height)
+{
+    for (int k = 0; k < 4; k++) {
+        png[16 + k] = (BYTE)(width >> (24 - 8 * k));
+        png[20 + k] = (BYTE)(height >> (24 - 8 * k));
+    }
+    DWORD crc = 0xFFFFFFFF;
+    for (size_t i = 12; i < 29; i++) {
+        crc ^= png[i];
+        for (int bit = 0; bit < 8; bit++)
+            crc = crc >> 1 ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    crc = ~crc;
+    for (int k = 0; k < 4; k++)
+        png[29 + k] = (BYTE)(crc >> (24 - 8 * k));
+    return png;
+}
+
+COLORREF Blend(COLORREF colour, int alpha, COLORREF background)
+{
+    auto mix = [&](int front, int back) { return (front * alpha + back * (255 - alpha) + 127) / 255; };
+    return RGB(mix(GetRValue(colour), GetRValue(background)), mix(GetGValue(colour), GetGValue(background)),
+               mix(GetBValue(colour), GetBValue(background)));
+}
+
+bool Near(COLORREF wanted, COLORREF seen, int tolerance)
+{
+    return abs(GetRValue(wanted) - GetRValue(seen)) <= tolerance &&
+           abs(GetGValue(wanted) - GetGValue(seen)) <= tolerance &&
+           abs(GetBValue(wanted) - GetBValue(seen)) <= tolerance;
+}
+} // namespace
+
+TEST_F(FrameTest, TodaysTextFormatsOpenAsTextFromTheClipboard)
+{
+    const wchar_t unicode[] = L"\x0395\x03BB\x03BB\x03B7\x03BD\x03B9\x03BA\x03AC \x4E2D\x6587 \xD83D\xDE00";
+    const wchar_t address[] = L"https://example.org/\x00FC";
+    const wchar_t sixteen[] = L"<b>\x00E9</b>";
+    const Bytes html = Html("<p>Gr\xC3\xBC\xC3\x9F" "e</p>\n<p>zwei</p>", "StartHTML:0\r\nEndHTML:0\r\n");
+    struct Case {
+        const char* name; // registered, or null for CF_UNICODETEXT
+        Bytes bytes;
+        std::wstring text;
+    } cases[] = {
+        {nullptr, Of(unicode, sizeof unicode), unicode},
+        {"HTML Format", html, L"Version:0.9\r\nStartHTML:0\r\nEndHTML:0\r\nSourceURL:https://example.org/a?b\r\n"
+                              L"<p>Gr\x00FC\x00DF" L"e</p>\r\n<p>zwei</p>"},
+        {"Rich Text Format", Of("{\\rtf1 caf\xE9}", 13), L"{\\rtf1 caf\x00E9}"},
+        {"UniformResourceLocator", Of("https://example.org/", 21), L"https://example.org/"},
+        {"UniformResourceLocatorW", Of(address, sizeof address), address},
+        {"text/plain;charset=utf-8", Of("Gr\xC3\xBC\xC3\x9F" "e\nzwei", 12), L"Gr\x00FC\x00DF" L"e\r\nzwei"},
+        {"text/uri-list", Of("file:///tmp/a%20b\r\n", 20), L"file:///tmp/a%20b\r\n"},
+        {"text/plain;charset=ISO-8859-1", Of("caf\xE9", 4), L"caf\x00E9"},
+        {"text/html;charset=utf-16", Of(sixteen, sizeof sixteen), sixteen},
+    };
+    for (const Case& test : cases) {
+        UINT format = test.name ? RegisterClipboardFormatA(test.name) : CF_UNICODETEXT;
+        SCOPED_TRACE(test.name ? test.name : "CF_UNICODETEXT");
+        ASSERT_TRUE(PutOnClipboard({{format, MakeGlobalBlock(test.bytes.data(), test.bytes.size())}}));
+        m_frame->OpenFormat(format);
+        ASSERT_EQ((UINT)kViewText, NewestView()->GetKind()) << "Auto picks the text view";
+        HWND edit = static_cast<CTextView*>(NewestView())->GetEditControl();
+        EXPECT_TRUE(IsWindowUnicode(edit));
+        EXPECT_EQ(test.text, WideWindowText(edit));
+        SendMessageA(NewestView()->GetHandle(), WM_CLOSE, 0, 0);
+    }
+}
+
+TEST_F(FrameTest, TodaysPicturesAreDecodedAndBlendedOverTheBackground)
+{
+    SetWindowPos(Frame(), HWND_TOPMOST, 0, 0, 900, 700, 0);
+    const COLORREF background = GetSysColor(COLOR_WINDOW);
+    // Top row: opaque red, blue at half alpha; bottom row: opaque green,
+    // nothing. Lossy codecs get one colour all over.
+    const std::vector<DWORD> quarters = {0xFFFF0000, 0x800000FF, 0xFF00FF00, 0x00000000};
+    const std::vector<DWORD> red(16 * 16, 0xFFFF0000);
+    const Bytes png = MakePng(2, 2, quarters);
+    const std::vector<std::pair<POINT, COLORREF>> quartersSeen = {
+        {{0, 0}, RGB(255, 0, 0)}, {{1, 0}, Blend(RGB(0, 0, 255), 128, background)},
+        {{0, 1}, RGB(0, 255, 0)}, {{1, 1}, background}, {{2, 0}, background}};
+    const std::vector<std::pair<POINT, COLORREF>> redSeen = {{{8, 8}, RGB(255, 0, 0)}, {{16, 8}, background}};
+    // Bottom-up rows, the lower first.
+    const Bytes dibV5 = DibV5(2, 2, 0xFF000000, {quarters[2], quarters[3], quarters[0], quarters[1]});
+    struct Case {
+        const char* name; // registered, or null for CF_DIBV5
+        Bytes bytes;
+        std::vector<std::pair<POINT, COLORREF>> seen;
+        int tolerance;
+        const char* facts; // the start of the information page
+    } cases[] = {
+        {"PNG", png, quartersSeen, 1, "\nSize: 2 x 2    \nBits per pixel: 32    \nAlpha channel: Yes    "},
+        {"image/png", png, quartersSeen, 1, "\nSize: 2 x 2"},
+        {"JFIF", MakeImageFile(GUID_ContainerFormatJpeg, 16, 16, red), redSeen, 24, "\nSize: 16 x 16"},
+        {"image/bmp", MakeImageFile(GUID_ContainerFormatBmp, 16, 16, red), redSeen, 1, "\nSize: 16 x 16"},
+        // The encoder's palette holds a red near enough.
+        {"GIF", MakeImageFile(GUID_ContainerFormatGif, 16, 16, red), redSeen, 8, "\nSize: 16 x 16"},
+        {nullptr, dibV5, quartersSeen, 1,
+         "Size: 2 x 2    \nColors / Gray Levels: 16.7M    \nCompression: Uncompressed      "
+         "\nColor space: sRGB    \nRendering intent: Images    "},
+    };
+    for (const Case& test : cases) {
+        UINT format = test.name ? RegisterClipboardFormatA(test.name) : CF_DIBV5;
+        SCOPED_TRACE(test.name ? test.name : "CF_DIBV5");
+        ASSERT_FALSE(test.bytes.empty()) << "the codecs made no such file";
+        ASSERT_TRUE(PutOnClipboard({{format, MakeGlobalBlock(test.bytes.data(), test.bytes.size())}}));
+        m_frame->OpenFormat(format);
+        CFormatView* view = NewestView();
+        ASSERT_EQ((UINT)kViewPicture, view->GetKind()) << "Auto picks the picture view";
+        SetWindowPos(view->GetHandle(), HWND_TOP, 0, 0, 200, 200, 0);
+        for (const auto& point : test.seen) {
+            COLORREF seen = ScreenPixel(view->GetHandle(), point.first.x, point.first.y);
+            EXPECT_TRUE(Near(point.second, seen, test.tolerance))
+                << point.first.x << "," << point.first.y << " shows " << std::hex << seen;
+        }
+        SendMessageA(view->GetHandle(), WM_CLOSE, 0, 0);
+        CGuardedView<CInfoView> info(m_frame, format, test.bytes);
+        std::string page = info.GetPage().GetString();
+        EXPECT_NE(std::string::npos, page.find(test.facts)) << page;
+    }
+
+    // Hostile pictures: a cut PNG, one claiming 100000 by 100000 pixels, a
+    // version 5 header whose rows are missing; a notice or what the block
+    // holds, no read past it.
+    const UINT pngFormat = RegisterClipboardFormatA("PNG");
+    const Bytes cut(png.begin(), png.begin() + png.size() / 2), huge = ClaimSize(png, 100000, 100000);
+    const struct {
+        UINT format;
+        Bytes bytes;
+        PictureState state;
+    } hostile[] = {
+        {pngFormat, cut, kPictureNotDecoded},
+        {pngFormat, Bytes(png.begin(), png.begin() + 8), kPictureNotDecoded},
+        {pngFormat, huge, kPictureTooLarge},
+        {CF_DIBV5, DibV5(2, 100000, 0xFF000000, {0xFF0000FF}), kPictureEmpty},
+        {CF_DIBV5, DibV5(40000, 40000, 0xFF000000, {}), kPictureEmpty},
+    };
+    for (const auto& test : hostile) {
+        CGuardedView<CPictureView> view(m_frame, test.format, test.bytes);
+        EXPECT_EQ(test.state, view.GetPictureState());
+    }
+}
+
+TEST_F(FrameTest, HtmlHeadersAndFileGroupsAreDescribedWithoutFollowingBadOffsets)
+{
+    const UINT html = RegisterClipboardFormatA("HTML Format");
+    const std::string body = "<html><!--StartFragment-->Hi<!--EndFragment--></html>";
+    const char* const source = "\nSource URL: https://example.org/a?b    ";
+    FILETIME written = {0x2A69C000, 0x01D9B5F1}, local;
+    SYSTEMTIME time;
+    FileTimeToLocalFileTime(&written, &local);
+    FileTimeToSystemTime(&local, &time);
+    char date[64], clock[64];
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, sizeof date);
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, sizeof clock);
+    const std::string when = std::string(date) + " " + clock + "    ";
+    struct Case {
+        UINT format;
+        Bytes bytes;
+        std::string page;
+    } cases[] = {
+        {html, Html(body, "StartHTML:105\r\nEndHTML:159\r\nStartFragment:131\r\nEndFragment:133\r\n"),
+         "Version: 0.9    \nStartHTML: 105    \nEndHTML: 159    \nStartFragment: 131    \nEndFragment: 133    "
+         "\nFragment length: 2 bytes    " + std::string(source)},
+        {html, Html(body, "StartHTML:105\r\nEndHTML:99999999999\r\nStartFragment:140\r\nEndFragment:131\r\n"),
+         "Version: 0.9    \nStartHTML: 105    \nEndHTML: 99999999999 (outside the data)    \nStartFragment: 140 "
+         "(out of order)    \nEndFragment: 131 (out of order)    " + std::string(source)},
+        {html, Html(body, "StartHTML:-1\r\nEndHTML:x\r\n"),
+         "Version: 0.9    \nStartHTML: none    \nEndHTML: none    \nStartFragment: none    \nEndFragment: none    " +
+             std::string(source)},
+        {html, Of("<html>no header</html>", 22), "No HTML description header    "},
+        {RegisterClipboardFormatA("FileGroupDescriptorW"), FileGroup(2, 2, true),
+         "Files: 2    \na.    4294971392 bytes    " + when + "\nb.    "},
+        {RegisterClipboardFormatA("FileGroupDescriptor"), FileGroup(1, 1, false),
+         "Files: 1    \na.    4294971392 bytes    " + when},
+        {RegisterClipboardFormatA("FileGroupDescriptorW"), FileGroup(0x7FFFFFFF, 1, true),
+         "Files: 2147483647    \nThe count is more than the data holds (596 bytes).    "},
+    };
+    for (const Case& test : cases) {
+        CGuardedView<CInfoView> view(m_frame, test.format, test.bytes);
+        EXPECT_EQ(test.page, view.GetPage().GetString());
+    }
+    for (const Case& test : {cases[0], cases[4]}) {
+        ASSERT_TRUE(PutOnClipboard({{test.format, MakeGlobalBlock(test.bytes.data(), test.bytes.size())}}));
+        m_frame->OpenFormat(test.format);
+        EXPECT_EQ((UINT)(test.format == html ? kViewText : kViewInfo), NewestView()->GetKind());
     }
 }

@@ -31,7 +31,7 @@ const FormatRow kTable[] = {
     {15, nullptr, false, true, false, true, I, I},
     {16, nullptr, false, true, false, true, I, I},
     {0, nullptr, false, true, false, false, B, B},
-    {17, nullptr, false, true, false, false, B, B},
+    {17, nullptr, false, true, true, true, P, P}, // CF_DIBV5
     {0x81, nullptr, false, true, false, false, B, B},
     {0xBFFF, nullptr, false, true, false, false, B, B},
     {0xC001, "Shell IDList Array", false, true, false, true, I, I},
@@ -40,9 +40,24 @@ const FormatRow kTable[] = {
     {0xC004, "filename", true, true, false, false, T, T},
     {0xC005, "FILENAMEW", true, true, false, false, T, B},
     {0xC006, "shell idlist array", false, true, false, true, I, I},
-    {0xC007, "Rich Text Format", false, true, false, false, B, B},
+    {0xC007, "Rich Text Format", true, true, false, false, T, T},
     {0xC008, "FileNameWide", false, true, false, false, B, B},
     {0xC009, "", false, true, false, false, B, B},
+    // What today's programs register.
+    {0xC00A, "HTML Format", true, true, false, true, T, T},
+    {0xC00B, "UniformResourceLocator", true, true, false, false, T, T},
+    {0xC00C, "UniformResourceLocatorW", true, true, false, false, T, T},
+    {0xC00D, "text/plain;charset=utf-8", true, true, false, false, T, T},
+    {0xC00E, "TEXT/URI-LIST", true, true, false, false, T, T},
+    {0xC00F, "text", false, true, false, false, B, B},
+    {0xC010, "PNG", false, true, true, true, P, P},
+    {0xC011, "image/jpeg", false, true, true, true, P, P},
+    {0xC012, "JFIF", false, true, true, true, P, P},
+    {0xC013, "GIF", false, true, true, true, P, P},
+    {0xC014, "image/bmp", false, true, true, true, P, P},
+    {0xC015, "image/webp", false, true, false, false, B, B},
+    {0xC016, "FileGroupDescriptorW", false, true, false, true, I, I},
+    {0xC017, "FileGroupDescriptor", false, true, false, true, I, I},
 };
 } // namespace
 
@@ -64,6 +79,7 @@ TEST(ViewRules, CapabilitiesAndAutoFollowTheFormatTable)
 TEST(ViewRules, InformationTitlesNameWhatThePageDescribes)
 {
     EXPECT_STREQ(" (Bitmap Info)", ViewTitleSuffix(kViewInfo, CF_DIB));
+    EXPECT_STREQ(" (Bitmap Info)", ViewTitleSuffix(kViewInfo, CF_DIBV5));
     EXPECT_STREQ(" (Picture Info)", ViewTitleSuffix(kViewInfo, CF_METAFILEPICT));
     EXPECT_STREQ(" (Picture Info)", ViewTitleSuffix(kViewInfo, CF_ENHMETAFILE));
     EXPECT_STREQ(" (Information)", ViewTitleSuffix(kViewInfo, CF_HDROP));

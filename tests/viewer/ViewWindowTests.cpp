@@ -113,7 +113,7 @@ TEST_F(FrameTest, ClipboardViewsOfUnnamedAndHandleFormats)
     ASSERT_TRUE(PumpUntil([&] { return ComboCount() > 2; }));
     m_frame->OpenFormat(CF_DSPTEXT);
     ASSERT_EQ(1, ViewCount());
-    EXPECT_EQ(" (Binary)", Title(NewestView())) << "a standard format without a name string";
+    EXPECT_EQ("Display Text (Binary)", Title(NewestView())) << "a standard format without a name of its number";
     EXPECT_EQ(7u, NewestView()->GetSize());
 
     Command(ID_VIEW_BINARY);

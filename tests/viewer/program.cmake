@@ -17,11 +17,14 @@ endif()
 # Stages the running program for scripts/screenshot.sh.
 if(TARGET vlmviewer)
   vellmora_add_test_program(ViewerShowcase programs/ViewerShowcase.cpp)
+  target_include_directories(ViewerShowcase PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
+  target_link_libraries(ViewerShowcase PRIVATE windowscodecs ole32)
 endif()
 
 # What the format views draw and read, beside the frame.
 if(TARGET vlmviewer)
   target_sources(ViewerFrameTests PRIVATE ViewDrawTests.cpp)
+  target_link_libraries(ViewerFrameTests PRIVATE windowscodecs ole32)
 endif()
 
 # Content marked private, the clipboard's owner and holder, and Save Format

@@ -172,8 +172,12 @@ void CClipBookWindow::InsertPageItems(CClipPage* page)
     for (int i = 0; i < page->GetCount(); i++) {
         CClipFormat* record = page->GetRecord(i);
         int image = FormatIconIndex(record->GetFormatId());
+        // Files written before a format had a name of its own keep it empty.
+        CText label(record->GetName());
+        if (label.IsEmpty() && !IsRegisteredFormat(record->GetFormatId()))
+            LoadFormatName(record->GetFormatId(), label);
         record->SetTreeItem(
-            m_tree.InsertItem(mask, record->GetName(), image, image, 0, 0, (LPARAM)record, item, TVI_LAST));
+            m_tree.InsertItem(mask, label.GetString(), image, image, 0, 0, (LPARAM)record, item, TVI_LAST));
     }
     m_tree.Expand(item);
 }

@@ -9,9 +9,6 @@ const CText& CFormatNames::Get(UINT format)
     if (known != m_names.end())
         return known->second;
     char name[kFormatNameCapacity] = "";
-    if (IsRegisteredFormat(format))
-        GetClipboardFormatNameA(format, name, sizeof name);
-    else if (format != 0)
-        LoadStringResource(format, name, sizeof name);
+    LoadFormatMenuName(format, name);
     return m_names[format] = name;
 }

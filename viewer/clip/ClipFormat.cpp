@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "AppThread.h"
+#include "resource.h"
 
 namespace {
 
@@ -74,14 +75,50 @@ int ReadRegisteredFormatName(UINT formatId, char* buffer)
     return length;
 }
 
+UINT FormatNameStringId(UINT formatId, int* takesNumber)
+{
+    *takesNumber = 0;
+    // The standard formats' names are the strings of their own numbers.
+    if (formatId >= CF_TEXT && formatId <= CF_LOCALE)
+        return formatId;
+    switch (formatId) {
+    case CF_DIBV5: return IDS_FORMAT_DIBV5;
+    case CF_OWNERDISPLAY: return IDS_FORMAT_OWNER_DISPLAY;
+    case CF_DSPTEXT: return IDS_FORMAT_DISPLAY_TEXT;
+    case CF_DSPBITMAP: return IDS_FORMAT_DISPLAY_BITMAP;
+    case CF_DSPMETAFILEPICT: return IDS_FORMAT_DISPLAY_METAFILE;
+    case CF_DSPENHMETAFILE: return IDS_FORMAT_DISPLAY_ENHMETAFILE;
+    default: break;
+    }
+    *takesNumber = 1;
+    if (formatId >= CF_PRIVATEFIRST && formatId <= CF_PRIVATELAST)
+        return IDS_FORMAT_PRIVATE;
+    if (formatId >= CF_GDIOBJFIRST && formatId <= CF_GDIOBJLAST)
+        return IDS_FORMAT_GDI_OBJECT;
+    return IDS_FORMAT_NUMBERED;
+}
+
+int LoadFormatMenuName(UINT formatId, char* buffer)
+{
+    buffer[0] = 0;
+    if (IsRegisteredFormat(formatId))
+        return ReadRegisteredFormatName(formatId, buffer);
+    int takesNumber;
+    UINT stringId = FormatNameStringId(formatId, &takesNumber);
+    int length = LoadStringResource(stringId, buffer, kFormatNameCapacity);
+    if (length <= 0 || !takesNumber)
+        return length > 0 ? length : 0;
+    CText pattern(buffer);
+    CText name;
+    name.Format(pattern.GetString(), formatId);
+    lstrcpynA(buffer, name.GetString(), kFormatNameCapacity);
+    return lstrlenA(buffer);
+}
+
 int LoadFormatName(UINT formatId, CText& name)
 {
     char buffer[kFormatNameCapacity] = "";
-    int length;
-    if (IsRegisteredFormat(formatId))
-        length = ReadRegisteredFormatName(formatId, buffer);
-    else
-        length = LoadStringResource(formatId, buffer, kFormatNameCapacity);
+    int length = LoadFormatMenuName(formatId, buffer);
     if (length <= 0)
         buffer[0] = 0;
     name.Assign(buffer);

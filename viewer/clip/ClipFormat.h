@@ -62,10 +62,18 @@ void RemoveFirstAmpersand(CText& text);
 // length, 0 when the name cannot be read.
 int ReadRegisteredFormatName(UINT formatId, char* buffer);
 
-// The display name of a format on the running system, without its '&':
-// string resource <id> of the program for identifiers below 0xC000 (empty
-// when there is none), the registered name otherwise (empty when it cannot
-// be read). Answers 1 when a name was found.
+// Where the name of an identifier below 0xC000 is kept: the string id of
+// its name, which for the private, GDI object and other numbered formats is
+// a pattern that takes the identifier (*takesNumber set to 1).
+UINT FormatNameStringId(UINT formatId, int* takesNumber);
+// The name of a format as the Display menu shows it (standard names keep
+// their '&'): its string for identifiers below 0xC000, the registered name
+// otherwise. buffer holds kFormatNameCapacity characters. Answers the
+// length, 0 when there is no name.
+int LoadFormatMenuName(UINT formatId, char* buffer);
+// The display name of a format on the running system, without its '&'
+// (empty when a registered name cannot be read). Answers 1 when a name was
+// found.
 int LoadFormatName(UINT formatId, CText& name);
 
 // Index into the format image list. The name counts only for registered

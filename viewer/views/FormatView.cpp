@@ -11,6 +11,7 @@
 #include "AppThread.h"
 #include "BinaryView.h"
 #include "Drawing.h"
+#include "FormatFamily.h"
 #include "InfoView.h"
 #include "PictureView.h"
 #include "PrivateContent.h"
@@ -19,25 +20,27 @@
 
 namespace {
 unsigned long g_copyCount = 0;
-
-int NameIs(const char* registeredName, const char* wanted)
-{
-    return registeredName != nullptr && CompareNoCase(registeredName, wanted) == 0;
-}
 } // namespace
 
 int GetRegisteredFormatName(UINT format, CText& name)
 {
     char buffer[kFormatNameCapacity] = "";
-    int length = IsRegisteredFormat(format) ? GetClipboardFormatNameA(format, buffer, sizeof buffer) : 0;
+    int length = IsRegisteredFormat(format) ? ReadRegisteredFormatName(format, buffer) : 0;
     name = buffer;
     return length;
 }
 
 int CanShowAsText(UINT format, const char* registeredName)
 {
-    if (IsRegisteredFormat(format))
-        return NameIs(registeredName, "FileName") || NameIs(registeredName, "FileNameW");
+    if (IsRegisteredFormat(format)) {
+        switch (FamilyOfRegisteredName(registeredName)) {
+        case kFamilyFileName: case kFamilyFileNameW: case kFamilyHtml: case kFamilyRtf: case kFamilyUrl:
+        case kFamilyUrlW: case kFamilyMimeText:
+            return 1;
+        default:
+            return 0;
+        }
+    }
     return format == CF_TEXT || format == CF_OEMTEXT || format == CF_UNICODETEXT;
 }
 
@@ -48,17 +51,26 @@ int CanShowAsBinary(UINT format, const char* registeredName)
 
 int CanShowAsPicture(UINT format, const char* registeredName)
 {
+    if (IsRegisteredFormat(format))
+        return FamilyOfRegisteredName(registeredName) == kFamilyImage;
     return format == CF_BITMAP || format == CF_METAFILEPICT || format == CF_DIB || format == CF_PALETTE ||
-           format == CF_ENHMETAFILE;
+           format == CF_ENHMETAFILE || format == CF_DIBV5;
 }
 
 int CanShowAsInfo(UINT format, const char* registeredName)
 {
-    if (IsRegisteredFormat(format))
-        return NameIs(registeredName, "Shell IDList Array");
+    if (IsRegisteredFormat(format)) {
+        switch (FamilyOfRegisteredName(registeredName)) {
+        case kFamilyShellIdList: case kFamilyHtml: case kFamilyImage: case kFamilyFileGroup:
+        case kFamilyFileGroupW:
+            return 1;
+        default:
+            return 0;
+        }
+    }
     switch (format) {
     case CF_TEXT: case CF_BITMAP: case CF_METAFILEPICT: case CF_OEMTEXT: case CF_DIB: case CF_PALETTE:
-    case CF_UNICODETEXT: case CF_ENHMETAFILE: case CF_HDROP: case CF_LOCALE:
+    case CF_UNICODETEXT: case CF_ENHMETAFILE: case CF_HDROP: case CF_LOCALE: case CF_DIBV5:
         return 1;
     default:
         return 0;
@@ -73,7 +85,13 @@ int CanShowAsText(UINT format)
 }
 
 int CanShowAsBinary(UINT format) { return CanShowAsBinary(format, nullptr); }
-int CanShowAsPicture(UINT format) { return CanShowAsPicture(format, nullptr); }
+
+int CanShowAsPicture(UINT format)
+{
+    CText name;
+    GetRegisteredFormatName(format, name);
+    return CanShowAsPicture(format, name.GetString());
+}
 
 int CanShowAsInfo(UINT format)
 {
@@ -96,20 +114,26 @@ int CanShowAs(UINT kind, UINT format)
 UINT ResolveAutoKind(UINT format, const char* registeredName, int forPage)
 {
     if (IsRegisteredFormat(format)) {
-        if (NameIs(registeredName, "Shell IDList Array"))
+        switch (FamilyOfRegisteredName(registeredName)) {
+        case kFamilyShellIdList: case kFamilyFileGroup: case kFamilyFileGroupW:
             return kViewInfo;
-        if (NameIs(registeredName, "FileName"))
+        case kFamilyFileName: case kFamilyHtml: case kFamilyRtf: case kFamilyUrl: case kFamilyUrlW:
+        case kFamilyMimeText:
             return kViewText;
         // Only a live clipboard holds the wide file name in a form worth
         // reading as text; a page's copy shows its bytes.
-        if (NameIs(registeredName, "FileNameW"))
+        case kFamilyFileNameW:
             return forPage ? kViewBinary : kViewText;
-        return kViewBinary;
+        case kFamilyImage:
+            return kViewPicture;
+        default:
+            return kViewBinary;
+        }
     }
     switch (format) {
     case CF_TEXT: case CF_OEMTEXT: case CF_UNICODETEXT:
         return kViewText;
-    case CF_BITMAP: case CF_METAFILEPICT: case CF_DIB: case CF_PALETTE: case CF_ENHMETAFILE:
+    case CF_BITMAP: case CF_METAFILEPICT: case CF_DIB: case CF_PALETTE: case CF_ENHMETAFILE: case CF_DIBV5:
         return kViewPicture;
     case CF_HDROP: case CF_LOCALE:
         return kViewInfo;
@@ -132,7 +156,7 @@ const char* ViewTitleSuffix(UINT kind, UINT format)
     case kViewBinary: return " (Binary)";
     case kViewPicture: return " (Picture)";
     case kViewInfo:
-        if (format == CF_BITMAP || format == CF_DIB)
+        if (format == CF_BITMAP || format == CF_DIB || format == CF_DIBV5)
             return " (Bitmap Info)";
         if (format == CF_METAFILEPICT || format == CF_ENHMETAFILE)
             return " (Picture Info)";

@@ -9,8 +9,11 @@
 
 #include "AppThread.h"
 #include "Drawing.h"
+#include "FormatFamily.h"
+#include "HtmlClip.h"
 #include "ViewBytes.h"
 #include "ViewGdi.h"
+#include "WicPicture.h"
 #include "resource.h"
 
 const char* const CInfoView::kClassName = "VIEWERSPECIAL";
@@ -28,6 +31,19 @@ void AppendFormatted(std::string& page, UINT id, ...)
     line.FormatV(format, args);
     va_end(args);
     page += line.GetString();
+}
+
+// A file time in the user's short date and time format, local time.
+std::string FileTimeText(uint64_t value)
+{
+    FILETIME universal = {(DWORD)value, (DWORD)(value >> 32)}, local;
+    SYSTEMTIME time;
+    if (!FileTimeToLocalFileTime(&universal, &local) || !FileTimeToSystemTime(&local, &time))
+        return std::string();
+    char date[64] = "", clock[64] = "";
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, sizeof date);
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, sizeof clock);
+    return std::string(date) + " " + clock;
 }
 
 int Absolute(LONG value)
@@ -73,15 +89,24 @@ void CInfoView::BuildPage(std::string& page)
 {
     switch (m_format) {
     case CF_TEXT: case CF_OEMTEXT: case CF_UNICODETEXT: BuildTextPage(page); break;
-    case CF_BITMAP: case CF_DIB: BuildBitmapPage(page); break;
+    case CF_BITMAP: case CF_DIB: case CF_DIBV5: BuildBitmapPage(page); break;
     case CF_METAFILEPICT: case CF_ENHMETAFILE: BuildPicturePage(page); break;
     case CF_PALETTE: BuildPalettePage(page); break;
     case CF_HDROP: BuildDropPage(page); break;
     case CF_LOCALE: BuildLocalePage(page); break;
-    default:
-        if (CanShowAsInfo(m_format))
-            BuildItemListPage(page);
+    default: {
+        CText name;
+        GetRegisteredFormatName(m_format, name);
+        switch (IsRegisteredFormat(m_format) ? FamilyOfRegisteredName(name.GetString()) : kFamilyOther) {
+        case kFamilyShellIdList: BuildItemListPage(page); break;
+        case kFamilyHtml: BuildHtmlPage(page); break;
+        case kFamilyImage: BuildImagePage(page); break;
+        case kFamilyFileGroup: BuildFileGroupPage(page, 0); break;
+        case kFamilyFileGroupW: BuildFileGroupPage(page, 1); break;
+        default: break;
+        }
         break;
+    }
     }
 }
 
@@ -97,7 +122,7 @@ void CInfoView::BuildTextPage(std::string& page)
 void CInfoView::BuildBitmapPage(std::string& page)
 {
     CDibHeader header;
-    if (m_format == CF_DIB) {
+    if (m_format != CF_BITMAP) {
         if (GetBytes() == nullptr || !ReadDibHeader(GetBytes(), m_size, &header))
             return;
     } else {
@@ -112,6 +137,9 @@ void CInfoView::BuildBitmapPage(std::string& page)
     }
     AppendFormatted(page, IDS_INFO_BITMAP, Absolute(header.width), Absolute(header.height),
                     DibColourCountText(header.bitCount), DibCompressionText(header.compression));
+    CDibV5Fields fields;
+    if (m_format == CF_DIBV5 && ReadDibV5Fields(GetBytes(), m_size, &fields))
+        AppendFormatted(page, IDS_INFO_DIBV5, ColourSpaceText(fields.colourSpace), RenderingIntentText(fields.intent));
 }
 
 void CInfoView::BuildPicturePage(std::string& page)
@@ -199,6 +227,85 @@ void CInfoView::BuildItemListPage(std::string& page)
         }
         page += "    \n";
         page += found ? path : " - ";
+    }
+}
+
+void CInfoView::BuildHtmlPage(std::string& page)
+{
+    HtmlClipHeader header;
+    if (GetBytes() == nullptr)
+        return;
+    if (!ReadHtmlClipHeader(GetBytes(), m_size, header)) {
+        AppendFormatted(page, IDS_INFO_HTML_NO_HEADER);
+        return;
+    }
+    // Each offset as written, and what is wrong with it; none is followed.
+    CText values[kHtmlOffsetFields];
+    for (int field = 0; field < kHtmlOffsetFields; field++) {
+        const HtmlClipOffset& offset = header.offsets[field];
+        std::string number = std::to_string(offset.value);
+        UINT id = offset.state == kHtmlOffsetOutside     ? IDS_INFO_OFFSET_OUTSIDE
+                  : offset.state == kHtmlOffsetOutOfOrder ? IDS_INFO_OFFSET_ORDER
+                  : offset.state == kHtmlOffsetMissing    ? IDS_INFO_OFFSET_MISSING
+                                                          : 0;
+        std::string text;
+        if (id == 0)
+            text = number;
+        else
+            AppendFormatted(text, id, number.c_str());
+        values[field] = text.c_str();
+    }
+    AppendFormatted(page, IDS_INFO_HTML, header.version.c_str(), values[kHtmlStartHtml].GetString(),
+                    values[kHtmlEndHtml].GetString(), values[kHtmlStartFragment].GetString(),
+                    values[kHtmlEndFragment].GetString());
+    if (header.hasFragmentRange)
+        AppendFormatted(page, IDS_INFO_HTML_FRAGMENT, (int)(header.endFragment - header.startFragment));
+    if (!header.sourceUrl.empty())
+        AppendFormatted(page, IDS_INFO_HTML_SOURCE, header.sourceUrl.c_str());
+}
+
+void CInfoView::BuildImagePage(std::string& page)
+{
+    CPictureFacts facts;
+    if (GetBytes() == nullptr || !ReadPictureFacts(GetBytes(), m_size, &facts)) {
+        AppendFormatted(page, IDS_PICTURE_NOT_DECODED);
+        return;
+    }
+    char answer[32] = "";
+    LoadStringResource(facts.hasAlpha ? IDS_INFO_YES : IDS_INFO_NO, answer, sizeof answer);
+    AppendFormatted(page, IDS_INFO_IMAGE, facts.codecName.c_str(), (int)facts.width, (int)facts.height,
+                    (int)facts.bitsPerPixel, answer);
+}
+
+void CInfoView::BuildFileGroupPage(std::string& page, int wide)
+{
+    const BYTE* bytes = GetBytes();
+    uint32_t count;
+    if (bytes == nullptr || m_size < 4)
+        return;
+    int fits = ReadFileGroupCount(bytes, m_size, wide, &count);
+    AppendFormatted(page, IDS_INFO_FILE_GROUP, (int)count);
+    if (!fits) {
+        AppendFormatted(page, IDS_INFO_FILE_GROUP_REFUSED, (int)m_size);
+        return;
+    }
+    for (uint32_t index = 0; index < count; index++) {
+        CFileGroupEntry entry;
+        if (!ReadFileGroupEntry(bytes, m_size, wide, index, &entry))
+            break;
+        std::string name;
+        if (wide)
+            AppendWideAsAnsi(name, bytes + entry.nameOffset, entry.nameUnits);
+        else
+            name.assign((const char*)bytes + entry.nameOffset, entry.nameUnits);
+        AppendFormatted(page, IDS_INFO_FILE_ENTRY, name.c_str());
+        if (entry.flags & kFdFileSize) {
+            AppendFormatted(page, IDS_INFO_FILE_SIZE, std::to_string(entry.fileSize).c_str());
+        }
+        if (entry.flags & kFdWriteTime) {
+            std::string when = FileTimeText(entry.writeTime);
+            AppendFormatted(page, IDS_INFO_FILE_TIME, when.c_str());
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // Shows a page of facts about a format: text statistics, bitmap sizes and
-// colours, metafile headers, palette entries, dropped files, locale fields
-// and the paths of a shell item list.
+// colours, metafile headers, palette entries, dropped files, locale fields,
+// the paths of a shell item list, the header of an HTML block, the facts of
+// a picture file and the files of a file group descriptor.
 #pragma once
 
 #include <string>
@@ -41,6 +42,9 @@ private:
     void BuildDropPage(std::string& page);
     void BuildLocalePage(std::string& page);
     void BuildItemListPage(std::string& page);
+    void BuildHtmlPage(std::string& page);
+    void BuildImagePage(std::string& page);
+    void BuildFileGroupPage(std::string& page, int wide);
     const BYTE* GetBytes() const { return m_size > 0 ? (const BYTE*)m_data : nullptr; }
 
     CScrollBarInfo m_horizontalBar;

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "AppThread.h"
 #include "Drawing.h"
 #include "Utility.h"
 #include "ViewBytes.h"
@@ -56,7 +57,40 @@ HBITMAP CreateBitmapFromPackedDib(HDC dc, const BYTE* bytes, UINT size)
     free(marked);
     return bitmap;
 }
+
+// A version 5 DIB whose pixels carry alpha, blended over background into
+// a bitmap; null for any other DIB, which is drawn as a plain one.
+HBITMAP CreateBlendedDib(const BYTE* bytes, UINT size, COLORREF background, UINT* width, UINT* height)
+{
+    CDibParts parts;
+    CDibV5Fields fields;
+    if (bytes == nullptr || !ReadDibV5Fields(bytes, size, &fields) || fields.alphaMask == 0 ||
+        !LocateDibParts(bytes, size, &parts) || parts.header.bitCount != 32 || parts.rowsPresent == 0)
+        return nullptr;
+    if ((unsigned long long)parts.header.width * parts.rowsPresent * 4 > kPictureByteLimit)
+        return nullptr;
+    DWORD* pixels = nullptr;
+    HBITMAP bitmap = CreatePixelBitmap((UINT)parts.header.width, parts.rowsPresent, &pixels);
+    if (bitmap == nullptr)
+        return nullptr;
+    uint32_t backgroundBgr = (uint32_t)GetRValue(background) << 16 | GetGValue(background) << 8 | GetBValue(background);
+    if (!BlendAlphaDib(bytes, size, parts, fields.alphaMask, backgroundBgr, (uint32_t*)pixels)) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    GdiFlush();
+    *width = (UINT)parts.header.width;
+    *height = parts.rowsPresent;
+    return bitmap;
+}
 } // namespace
+
+CPictureView::CPictureView(UINT format) : CFormatView(format, kViewPicture), m_dibBitmap(nullptr), m_isFile(0)
+{
+    CText name;
+    if (GetRegisteredFormatName(format, name) > 0)
+        m_isFile = CanShowAsPicture(format, name.GetString());
+}
 
 int CPictureView::CreateViewWindow(CMdiFrame* frame)
 {
@@ -93,6 +127,7 @@ void CPictureView::OnDataChanged()
 
 void CPictureView::DeleteDibBitmap()
 {
+    m_picture.Release();
     if (m_dibBitmap != nullptr)
         DeleteObject(m_dibBitmap);
     m_dibBitmap = nullptr;
@@ -116,6 +151,10 @@ LRESULT CPictureView::OnPaint()
             DrawPalette(dc, client);
         return 0;
     }
+    if ((m_isFile || m_format == CF_DIBV5) && !handle) {
+        DrawDecoded(dc, client);
+        return 0;
+    }
     CWaitCursor wait;
     if (m_format == CF_BITMAP && handle)
         DrawBitmap(dc, (HBITMAP)m_data, client);
@@ -136,10 +175,16 @@ int CPictureView::FitBar(CScrollBarInfo& bar, int extent, int clientExtent)
     int overflow = extent - clientExtent;
     // The range ends a page beyond the overflow less one, so that the
     // thumb reaches the picture's last row and column.
-    if (overflow > 0)
-        bar.SetInfo(0, overflow + kBarPage - 1, kBarPage, position, SIF_ALL, TRUE);
-    else
-        bar.SetInfo(0, 0, kBarPage, 0, SIF_ALL, TRUE);
+    int maximum = overflow > 0 ? overflow + kBarPage - 1 : 0;
+    if (overflow <= 0)
+        position = 0;
+    // A bar already so set is not set again: each setting redraws it.
+    SCROLLINFO now = {};
+    now.cbSize = sizeof now;
+    now.fMask = SIF_ALL;
+    GetScrollInfo(m_hWnd, bar.GetBar(), &now);
+    if (now.nMin != 0 || now.nMax != maximum || now.nPage != kBarPage || now.nPos != position)
+        bar.SetInfo(0, maximum, kBarPage, position, SIF_ALL, TRUE);
     return bar.GetPos();
 }
 
@@ -170,6 +215,63 @@ void CPictureView::DrawDib(HDC dc, const RECT& client)
         m_dibBitmap = CreateBitmapFromPackedDib(dc, (const BYTE*)m_data, m_size);
     if (m_dibBitmap != nullptr)
         DrawBitmap(dc, m_dibBitmap, client);
+}
+
+void CPictureView::DecodePicture()
+{
+    COLORREF background = GetSysColor(COLOR_WINDOW);
+    if (m_isFile) {
+        m_picture.Decode((const BYTE*)m_data, m_size, background);
+        return;
+    }
+    UINT width = 0, height = 0;
+    HBITMAP blended = CreateBlendedDib((const BYTE*)m_data, m_size, background, &width, &height);
+    if (blended != nullptr)
+        m_picture.Adopt(blended, width, height);
+}
+
+void CPictureView::DrawDecoded(HDC dc, const RECT& client)
+{
+    // Only decoding takes long enough for the wait cursor; a decoded
+    // picture is drawn with one BitBlt.
+    if (m_picture.GetState() == kPictureEmpty) {
+        CWaitCursor wait;
+        DecodePicture();
+    }
+    HDC memory = m_picture.GetState() == kPictureDecoded ? m_picture.GetMemoryDC(dc) : nullptr;
+    if (memory != nullptr) {
+        int width = (int)m_picture.GetWidth(), height = (int)m_picture.GetHeight();
+        int x = FitBar(m_horizontalBar, width, client.right);
+        int y = FitBar(m_verticalBar, height, client.bottom);
+        BitBlt(dc, 0, 0, width - x < client.right ? width - x : client.right,
+               height - y < client.bottom ? height - y : client.bottom, memory, x, y, SRCCOPY);
+    } else if (m_isFile) {
+        DrawNotice(dc, client);
+    } else {
+        CWaitCursor wait;
+        DrawDib(dc, client); // a version 5 DIB without alpha
+    }
+}
+
+void CPictureView::DrawNotice(HDC dc, const RECT& client)
+{
+    FitBar(m_horizontalBar, 0, client.right);
+    FitBar(m_verticalBar, 0, client.bottom);
+    char pattern[256] = "";
+    CText notice;
+    if (m_picture.GetState() == kPictureTooLarge) {
+        LoadStringResource(IDS_PICTURE_TOO_LARGE, pattern, sizeof pattern);
+        notice.Format(pattern, (int)m_picture.GetWidth(), (int)m_picture.GetHeight());
+    } else {
+        LoadStringResource(IDS_PICTURE_NOT_DECODED, pattern, sizeof pattern);
+        notice = pattern;
+    }
+    RECT area = client;
+    area.left += 4;
+    area.top += 4;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextA(dc, notice.GetString(), notice.GetLength(), &area, DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void CPictureView::DrawMetafilePicture(HDC dc, const RECT& client)

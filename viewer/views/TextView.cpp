@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "AppThread.h"
+#include "FormatFamily.h"
 #include "ViewBytes.h"
 #include "ViewGdi.h"
 #include "resource.h"
@@ -35,9 +37,13 @@ const char* AnsiText(const BYTE* bytes, UINT size, UINT codePage, char** buffer)
 TextEncoding TextEncodingOf(UINT format, const char* registeredName)
 {
     if (IsRegisteredFormat(format)) {
-        if (registeredName != nullptr && CompareNoCase(registeredName, "FileName") == 0)
-            return kAnsiText;
-        return registeredName != nullptr && CompareNoCase(registeredName, "FileNameW") == 0 ? kWideText : kNoText;
+        switch (FamilyOfRegisteredName(registeredName)) {
+        case kFamilyFileName: return kAnsiText;
+        case kFamilyFileNameW: return kWideText;
+        case kFamilyHtml: case kFamilyRtf: case kFamilyUrl: case kFamilyUrlW: case kFamilyMimeText:
+            return kDecodedText;
+        default: return kNoText;
+        }
     }
     switch (format) {
     case CF_TEXT: return kAnsiText;
@@ -45,6 +51,44 @@ TextEncoding TextEncodingOf(UINT format, const char* registeredName)
     case CF_UNICODETEXT: return kWideText;
     default: return kNoText;
     }
+}
+
+UINT TextCodePageOf(const char* registeredName)
+{
+    switch (FamilyOfRegisteredName(registeredName)) {
+    case kFamilyHtml: return CP_UTF8;
+    case kFamilyUrlW: return kCodePageUtf16;
+    case kFamilyMimeText: return MimeTextCodePage(registeredName);
+    default: return CP_ACP;
+    }
+}
+
+std::wstring DecodeText(const BYTE* bytes, size_t size, UINT codePage)
+{
+    std::wstring decoded;
+    if (codePage == kCodePageUtf16) {
+        decoded.resize(TextUnits(bytes, size, 2));
+        memcpy(&decoded[0], bytes, decoded.size() * 2);
+    } else {
+        int length = (int)TextUnits(bytes, size, 1);
+        int units = length > 0 ? MultiByteToWideChar(codePage, 0, (const char*)bytes, length, nullptr, 0) : 0;
+        // A code page this system does not have reads as the ANSI one.
+        if (units == 0 && length > 0) {
+            codePage = CP_ACP;
+            units = MultiByteToWideChar(codePage, 0, (const char*)bytes, length, nullptr, 0);
+        }
+        decoded.resize((size_t)units);
+        if (units > 0)
+            MultiByteToWideChar(codePage, 0, (const char*)bytes, length, &decoded[0], units);
+    }
+    std::wstring lines;
+    lines.reserve(decoded.size() + decoded.size() / 32);
+    for (size_t i = 0; i < decoded.size(); i++) {
+        if (decoded[i] == L'\n' && (i == 0 || decoded[i - 1] != L'\r'))
+            lines += L'\r';
+        lines += decoded[i];
+    }
+    return lines;
 }
 
 int CTextView::CreateViewWindow(CMdiFrame* frame)
@@ -58,10 +102,13 @@ int CTextView::OnCreateHook(CREATESTRUCTA* create)
     return CreateEditControl();
 }
 
+// A Unicode control, so that wide text keeps every character; 8-bit text
+// reaches it through the ANSI code page.
 int CTextView::CreateEditControl()
 {
-    RECT empty = {0, 0, 0, 0};
-    if (!m_edit.Create(kEditStyle, empty, m_hWnd, IDC_TEXT_EDIT))
+    m_edit.Attach(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kEditStyle, 0, 0, 0, 0, m_hWnd,
+                                  (HMENU)(UINT_PTR)IDC_TEXT_EDIT, GetAppInstance(), nullptr));
+    if (m_edit.GetHandle() == nullptr)
         return 0;
     m_edit.Send(WM_SETFONT, (WPARAM)GetStockObject(ANSI_FIXED_FONT), TRUE);
     return 1;
@@ -147,18 +194,33 @@ void CTextView::LoadEditControl()
     UINT size = m_size;
     if (size == 0)
         bytes = (const BYTE*)"";
+    // A decoded text is wide text from here on; the large view reads it
+    // where it is kept.
+    std::wstring().swap(m_decoded);
+    if (encoding == kDecodedText) {
+        m_decoded = DecodeText(bytes, size, TextCodePageOf(name.GetString()));
+        bytes = (const BYTE*)m_decoded.c_str();
+        size = (UINT)((m_decoded.size() + 1) * sizeof(wchar_t));
+        encoding = kWideText;
+    }
     if (ShowLargeText(bytes, size, encoding))
         return;
     if (!UseEditControl())
         return;
     if (encoding == kWideText) {
-        std::string converted;
-        AppendWideAsAnsi(converted, bytes, TextUnits(bytes, size, 2));
-        m_edit.Send(WM_SETTEXT, 0, (LPARAM)converted.c_str());
+        std::wstring wide(TextUnits(bytes, size, 2), L'\0');
+        memcpy(&wide[0], bytes, wide.size() * 2);
+        std::wstring().swap(m_decoded);
+        SetWideText(wide.c_str());
         return;
     }
     char* buffer = nullptr;
     const char* text = AnsiText(bytes, size, encoding == kOemText ? CP_OEMCP : CP_ACP, &buffer);
     m_edit.Send(WM_SETTEXT, 0, (LPARAM)(text ? text : ""));
     free(buffer);
+}
+
+void CTextView::SetWideText(const wchar_t* text)
+{
+    SendMessageW(m_edit.GetHandle(), WM_SETTEXT, 0, (LPARAM)text);
 }

@@ -1,16 +1,26 @@
-// Shows a text format in the ANSI code page, in a read-only edit control that
-// fills the view; texts above 1 MB of characters go to a large-text view of
-// our own in the control's place, which lays out only what is on the screen.
+// Shows a text format in a read-only Unicode edit control that fills the
+// view: 8-bit texts through their code page, wide texts as they are held.
+// Texts above 1 MB of characters go to a large-text view of our own in the
+// control's place, which lays out only what is on the screen.
 #pragma once
+
+#include <string>
 
 #include "Controls.h"
 #include "FormatView.h"
 #include "LargeTextView.h"
 
 // How a format's bytes reach the control; registered formats are told by
-// their names in any letter case.
-enum TextEncoding { kNoText, kAnsiText, kOemText, kWideText };
+// their names in any letter case. Decoded texts (HTML, RTF, addresses,
+// "text/..." types) are read in the code page TextCodePageOf gives.
+enum TextEncoding { kNoText, kAnsiText, kOemText, kWideText, kDecodedText };
 TextEncoding TextEncodingOf(UINT format, const char* registeredName);
+UINT TextCodePageOf(const char* registeredName);
+
+// The units of an 8-bit text in a code page (UTF-16 for 1200) before its
+// zero, as wide text whose lone line feeds became CR LF, as the edit
+// control breaks lines only there.
+std::wstring DecodeText(const BYTE* bytes, size_t size, UINT codePage);
 
 class CTextView : public CFormatView {
 public:
@@ -43,7 +53,11 @@ private:
     // Puts the edit control back in place of the large view.
     int UseEditControl();
     void PlaceTextControl();
+    void SetWideText(const wchar_t* text);
 
     CEditControl m_edit;
     CLargeTextView m_large;
+    // A text decoded from its code page (HTML, "text/..." types), kept while
+    // the large view shows it.
+    std::wstring m_decoded;
 };

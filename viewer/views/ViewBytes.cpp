@@ -321,3 +321,132 @@ int ReadLocaleFields(const uint8_t* data, size_t size, CLocaleFields* fields)
     fields->sortId = (locale >> 16) & 0xF;
     return 1;
 }
+
+// --- Version 5 bitmap headers -------------------------------------------------
+
+int ReadDibV5Fields(const uint8_t* data, size_t size, CDibV5Fields* fields)
+{
+    if (size < kDibV5HeaderBytes || Read32(data) < kDibV5HeaderBytes)
+        return 0;
+    fields->alphaMask = Read32(data + 52);
+    fields->colourSpace = Read32(data + 56);
+    fields->intent = Read32(data + 108);
+    return 1;
+}
+
+const char* ColourSpaceText(uint32_t colourSpace)
+{
+    switch (colourSpace) {
+    case 0: return "Calibrated RGB";
+    case 0x73524742: return "sRGB";
+    case 0x57696E20: return "Windows default";
+    case 0x4C494E4B: return "Linked profile";
+    case 0x4D424544: return "Embedded profile";
+    default: return "Unknown";
+    }
+}
+
+const char* RenderingIntentText(uint32_t intent)
+{
+    switch (intent) {
+    case 1: return "Business";
+    case 2: return "Graphics";
+    case 4: return "Images";
+    case 8: return "Absolute colorimetric";
+    default: return "Unknown";
+    }
+}
+
+namespace {
+// A channel of a pixel picked by a mask, scaled to 0..255.
+struct CChannel {
+    uint32_t mask;
+    int shift;
+    uint32_t maximum;
+    explicit CChannel(uint32_t channelMask) : mask(channelMask), shift(0), maximum(0)
+    {
+        if (mask == 0)
+            return;
+        while (!(mask >> shift & 1))
+            shift++;
+        maximum = mask >> shift;
+    }
+    uint32_t Of(uint32_t pixel) const
+    {
+        if (maximum == 0)
+            return 0;
+        uint32_t value = (pixel & mask) >> shift;
+        return maximum == 255 ? value : (uint32_t)((uint64_t)value * 255 / maximum);
+    }
+};
+} // namespace
+
+int BlendAlphaDib(const uint8_t* data, size_t size, const CDibParts& parts, uint32_t alphaMask,
+                  uint32_t backgroundBgr, uint32_t* out)
+{
+    if (parts.header.bitCount != 32 || alphaMask == 0 || parts.rowBytes == 0 ||
+        (uint64_t)parts.bitsOffset + (uint64_t)parts.rowBytes * parts.rowsPresent > size)
+        return 0;
+    uint32_t masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
+    if (parts.masksOffset != 0)
+        for (int k = 0; k < 3; k++)
+            masks[k] = Read32(data + parts.masksOffset + 4 * k);
+    CChannel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(alphaMask);
+    const uint32_t backBlue = backgroundBgr & 0xFF, backGreen = backgroundBgr >> 8 & 0xFF,
+                   backRed = backgroundBgr >> 16 & 0xFF;
+    const uint32_t width = (uint32_t)parts.header.width, rows = parts.rowsPresent;
+    for (uint32_t row = 0; row < rows; row++) {
+        // Bottom-up DIBs hold their lowest rows first.
+        uint32_t stored = parts.header.height > 0 ? rows - 1 - row : row;
+        const uint8_t* source = data + parts.bitsOffset + (size_t)stored * parts.rowBytes;
+        uint32_t* target = out + (size_t)row * width;
+        for (uint32_t x = 0; x < width; x++) {
+            uint32_t pixel = Read32(source + 4 * (size_t)x), a = alpha.Of(pixel);
+            uint32_t b = (blue.Of(pixel) * a + backBlue * (255 - a) + 127) / 255;
+            uint32_t g = (green.Of(pixel) * a + backGreen * (255 - a) + 127) / 255;
+            uint32_t r = (red.Of(pixel) * a + backRed * (255 - a) + 127) / 255;
+            target[x] = 0xFF000000u | r << 16 | g << 8 | b;
+        }
+    }
+    return 1;
+}
+
+// --- File group descriptors ---------------------------------------------------
+
+size_t FileDescriptorBytes(int wide) { return kFileDescriptorFields + kFileDescriptorNameUnits * (wide ? 2 : 1); }
+
+int ReadFileGroupCount(const uint8_t* data, size_t size, int wide, uint32_t* count)
+{
+    if (size < 4)
+        return 0;
+    *count = Read32(data);
+    return (uint64_t)*count * FileDescriptorBytes(wide) <= size - 4;
+}
+
+int ReadFileGroupEntry(const uint8_t* data, size_t size, int wide, uint32_t index, CFileGroupEntry* entry)
+{
+    uint64_t start = 4 + (uint64_t)index * FileDescriptorBytes(wide);
+    if (start + FileDescriptorBytes(wide) > size)
+        return 0;
+    const uint8_t* fields = data + start;
+    entry->flags = Read32(fields);
+    entry->writeTime = (uint64_t)Read32(fields + 60) << 32 | Read32(fields + 56);
+    entry->fileSize = (uint64_t)Read32(fields + 64) << 32 | Read32(fields + 68);
+    entry->nameOffset = (size_t)start + kFileDescriptorFields;
+    size_t unitBytes = wide ? 2 : 1;
+    entry->nameUnits = TextUnits(data + entry->nameOffset, kFileDescriptorNameUnits * unitBytes, (int)unitBytes);
+    return 1;
+}
+
+// --- PNG headers ----------------------------------------------------------------
+
+int ReadPngSize(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height)
+{
+    static const uint8_t signature[12] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
+    if (size < 24 || memcmp(data, signature, sizeof signature) != 0 || memcmp(data + 12, "IHDR", 4) != 0)
+        return 0;
+    // Network byte order.
+    *width = (uint32_t)data[16] << 24 | (uint32_t)data[17] << 16 | (uint32_t)data[18] << 8 | data[19];
+    *height = (uint32_t)data[20] << 24 | (uint32_t)data[21] << 16 | (uint32_t)data[22] << 8 | data[23];
+    return 1;
+}

@@ -143,3 +143,58 @@ struct CLocaleFields {
 };
 // 0 when the block is shorter than the 32-bit locale identifier.
 int ReadLocaleFields(const uint8_t* data, size_t size, CLocaleFields* fields);
+
+// --- Version 5 bitmap headers -------------------------------------------------
+
+enum { kDibV5HeaderBytes = 124 };
+// The fields the version 5 header adds that the views show or use.
+struct CDibV5Fields {
+    uint32_t alphaMask;
+    uint32_t colourSpace; // bV5CSType
+    uint32_t intent;      // bV5Intent
+};
+// 0 when the block is shorter than the 124-byte header or its header says
+// it is shorter.
+int ReadDibV5Fields(const uint8_t* data, size_t size, CDibV5Fields* fields);
+// "Calibrated RGB", "sRGB", "Windows default", "Linked profile",
+// "Embedded profile" or "Unknown".
+const char* ColourSpaceText(uint32_t colourSpace);
+// "Business", "Graphics", "Images", "Absolute colorimetric" or "Unknown".
+const char* RenderingIntentText(uint32_t intent);
+
+// A 32-bit DIB whose alpha mask picks its pixels' top byte, drawn blended
+// over a background: the rows held by the block, top row first, as 32-bit
+// blue, green, red, 0xFF pixels. width * rows pixels are written to out
+// (the caller sizes it from parts.header.width and parts.rowsPresent).
+// Answers 0 for a DIB that is not such a picture.
+int BlendAlphaDib(const uint8_t* data, size_t size, const CDibParts& parts, uint32_t alphaMask,
+                  uint32_t backgroundBgr, uint32_t* out);
+
+// --- File group descriptors ---------------------------------------------------
+
+// One FILEDESCRIPTOR: 72 bytes of fields, then the name (260 ANSI
+// characters, or 260 UTF-16 units).
+enum { kFileDescriptorFields = 72, kFileDescriptorNameUnits = 260 };
+enum : uint32_t { kFdFileSize = 0x40, kFdWriteTime = 0x20 };
+size_t FileDescriptorBytes(int wide);
+
+// The count of descriptors, and whether all of them lie within the block:
+// answers 0 when the block is shorter than the count or the count is more
+// than the block holds.
+int ReadFileGroupCount(const uint8_t* data, size_t size, int wide, uint32_t* count);
+
+struct CFileGroupEntry {
+    uint32_t flags;
+    uint64_t fileSize;  // with kFdFileSize
+    uint64_t writeTime; // a FILETIME, with kFdWriteTime
+    size_t nameOffset;
+    size_t nameUnits;   // up to the name's zero or the field's end
+};
+// Descriptor index of a group whose count ReadFileGroupCount accepted.
+int ReadFileGroupEntry(const uint8_t* data, size_t size, int wide, uint32_t index, CFileGroupEntry* entry);
+
+// --- PNG headers ----------------------------------------------------------------
+
+// The width and height a PNG file's header chunk claims: 0 when the block
+// does not start with the PNG signature and an IHDR chunk.
+int ReadPngSize(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height);

@@ -1,9 +1,14 @@
-// Stages a running Vellmora for a picture: puts a text and a drawn bitmap on
-// the clipboard as another program, then opens some of their formats in the
-// viewer through its menu commands and arranges the windows.
+// Stages a running Vellmora for a picture: puts a text, a drawn bitmap, a
+// PNG and an HTML block on the clipboard as another program, then opens
+// some of their formats in the viewer through its menu commands and
+// arranges the windows.
 #include <windows.h>
 
 #include <string.h>
+
+#include <vector>
+
+#include "PngMaker.h"
 
 namespace {
 const char kText[] =
@@ -36,8 +41,36 @@ HBITMAP DrawBitmap()
     return bitmap;
 }
 
+const char kHtml[] =
+    "Version:0.9\r\nStartHTML:-1\r\nEndHTML:-1\r\nStartFragment:-1\r\nEndFragment:-1\r\n"
+    "<h1>Gr\xC3\xBC\xC3\x9F" "e, \xCE\xBA\xCE\xB1\xCE\xBB\xCE\xB7\xCE\xBC\xCE\xAD\xCF\x81\xCE\xB1</h1>\r\n"
+    "<p>Copied from a browser.</p>\r\n";
+
+// A sunset disc fading out at its edge, over nothing.
+std::vector<BYTE> DrawPng()
+{
+    const int size = 160;
+    std::vector<DWORD> pixels(size * size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            int dx = x - size / 2, dy = y - size / 2, distance = dx * dx + dy * dy;
+            DWORD alpha = distance < 50 * 50 ? 255 : distance < 78 * 78 ? 255 - (distance - 2500) * 255 / 3584 : 0;
+            pixels[y * size + x] = alpha << 24 | (DWORD)(240 - y / 4) << 16 | (DWORD)(80 + y / 2) << 8 | 60;
+        }
+    return MakePng(size, size, pixels);
+}
+
+HGLOBAL Block(const void* bytes, size_t size)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    memcpy(GlobalLock(block), bytes, size);
+    GlobalUnlock(block);
+    return block;
+}
+
 bool PutData()
 {
+    std::vector<BYTE> png = DrawPng();
     HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     for (int attempt = 0; !OpenClipboard(owner); attempt++) {
         if (attempt > 100)
@@ -50,6 +83,8 @@ bool PutData()
     GlobalUnlock(text);
     SetClipboardData(CF_TEXT, text);
     SetClipboardData(CF_BITMAP, DrawBitmap());
+    SetClipboardData(RegisterClipboardFormatA("PNG"), Block(png.data(), png.size()));
+    SetClipboardData(RegisterClipboardFormatA("HTML Format"), Block(kHtml, sizeof kHtml));
     CloseClipboard();
     DestroyWindow(owner);
     return true;
@@ -114,6 +149,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     Send(frame, 40019);
     Send(frame, FormatCommand(CF_TEXT));
     Send(frame, FormatCommand(CF_BITMAP));
-    Send(frame, 40011);
+    Send(frame, FormatCommand(RegisterClipboardFormatA("PNG")));
+    Send(frame, FormatCommand(RegisterClipboardFormatA("HTML Format")));
+    Send(frame, 40009);
     return 0;
 }
