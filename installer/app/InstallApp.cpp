@@ -4,6 +4,7 @@
 
 #include "BackgroundWindow.h"
 #include "PrepareDialog.h"
+#include "ProgressDialog.h"
 #include "SetupScript.h"
 #include "SystemLibrary.h"
 #include "resource.h"
@@ -37,7 +38,7 @@ void CInstallApp::ShowBackground()
 {
     char title[64] = "";
     LoadStringResource(IDS_SETUP, title, sizeof title);
-    CBackgroundWindow background(m_script);
+    CBackgroundWindow background(m_script, this);
     SetMainWindow(&background);
     if (background.Create(title)) {
         background.Show(SW_SHOW);
@@ -45,6 +46,12 @@ void CInstallApp::ShowBackground()
         RunMessageLoop(background.GetHandle(), nullptr);
     }
     SetMainWindow(nullptr);
+}
+
+void CInstallApp::RunInstallation(HWND owner)
+{
+    CProgressDialog progress(m_script);
+    progress.RunModal(owner);
 }
 
 void RestartWindows()

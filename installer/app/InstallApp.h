@@ -3,10 +3,11 @@
 #pragma once
 
 #include "AppThread.h"
+#include "BackgroundWindow.h"
 
 class CSetupScript;
 
-class CInstallApp : public CWinApp {
+class CInstallApp : public CWinApp, private CInstallationRunner {
 public:
     explicit CInstallApp(CSetupScript& script);
 
@@ -18,6 +19,8 @@ public:
 
 private:
     void ShowBackground();
+    // The progress dialog and its worker, over the background.
+    void RunInstallation(HWND owner) override;
 
     CSetupScript& m_script;
 };

@@ -1,7 +1,6 @@
 #include "BackgroundWindow.h"
 
 #include "AppThread.h"
-#include "ProgressDialog.h"
 #include "SetupScript.h"
 #include "SetupWizard.h"
 #include "resource.h"
@@ -29,7 +28,10 @@ BYTE BandChannel(uint32_t back, uint32_t fade, int shift, int band)
 
 } // namespace
 
-CBackgroundWindow::CBackgroundWindow(CSetupScript& script) : m_script(script) {}
+CBackgroundWindow::CBackgroundWindow(CSetupScript& script, CInstallationRunner* runner)
+    : m_script(script), m_runner(runner)
+{
+}
 
 int CBackgroundWindow::Register()
 {
@@ -129,10 +131,8 @@ LRESULT CBackgroundWindow::OnTimer(UINT_PTR id)
 
 void CBackgroundWindow::FinishRun()
 {
-    if (!m_script.m_destination.empty()) {
-        CProgressDialog progress(m_script);
-        progress.RunModal(m_hWnd);
-    }
+    if (!m_script.m_destination.empty() && m_runner != nullptr)
+        m_runner->RunInstallation(m_hWnd);
     ShowClosingMessage();
     DestroyWindow(m_hWnd);
 }

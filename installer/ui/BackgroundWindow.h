@@ -9,11 +9,22 @@
 
 class CSetupScript;
 
+// The installation proper, which the application runs once the wizard has
+// chosen a destination; the background only knows when.
+class CInstallationRunner {
+public:
+    virtual void RunInstallation(HWND owner) = 0;
+
+protected:
+    ~CInstallationRunner() = default;
+};
+
 class CBackgroundWindow : public CWindow {
 public:
     enum { kWizardTimer = 1 };
 
-    explicit CBackgroundWindow(CSetupScript& script);
+    // Without a runner the wizard's choices are left unused.
+    explicit CBackgroundWindow(CSetupScript& script, CInstallationRunner* runner = nullptr);
 
     // "INSTALLWND": redrawn when resized, arrow cursor, icon 1, no brush.
     static int Register();
@@ -29,10 +40,11 @@ public:
 private:
     void PaintFade(CDrawContext& dc, const RECT& client, HGDIOBJ previousBrush);
     void PaintTitle(CDrawContext& dc);
-    // After the wizard: the progress dialog when there is a destination,
-    // then the closing message chosen by the install status.
+    // After the wizard: the installation when there is a destination, then
+    // the closing message chosen by the install status.
     void FinishRun();
     void ShowClosingMessage();
 
     CSetupScript& m_script;
+    CInstallationRunner* m_runner;
 };
