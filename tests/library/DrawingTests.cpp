@@ -279,8 +279,7 @@ TEST(ClientDC, TakesAndReleasesTheWindowsContext)
         CClientDC dc(&object);
         kept = dc.GetHandle();
     }
-    // The destructor gave the context back: a second release finds nothing.
-    EXPECT_EQ(0, ReleaseDC(window, kept));
+    EXPECT_EQ(0, ReleaseDC(window, kept)) << "the destructor gave the context back";
     {
         CClientDC screen(nullptr);
         EXPECT_NE(nullptr, screen.GetHandle());
