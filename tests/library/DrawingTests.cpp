@@ -274,11 +274,7 @@ TEST(ClientDC, TakesAndReleasesTheWindowsContext)
         EXPECT_EQ(nullptr, dc.GetHandle());
         EXPECT_EQ(nullptr, dc.GetWindow());
     }
-    HDC kept = nullptr;
-    {
-        CClientDC dc(&object);
-        kept = dc.GetHandle();
-    }
+    HDC kept = CClientDC(&object).GetHandle();
     EXPECT_EQ(0, ReleaseDC(window, kept)) << "the destructor gave the context back";
     {
         CClientDC screen(nullptr);

@@ -1,7 +1,5 @@
 // Vellmora.exe run as a user runs it: a second start, keys, an exit with
 // views open, a data file that cannot be written, and where it lives.
-#include <string.h>
-
 #include <gtest/gtest.h>
 
 #include "ClipDataSamples.h"
@@ -97,7 +95,7 @@ TEST_F(RunTest, KeysActWhereTheUserLooksAndAnExitWithViewsOpenAfterADamagedBookR
     SendMessageA(edit, EM_SETSEL, 0, 5);
     PressKeys({VK_CONTROL, 'C'});
     std::string copied;
-    EXPECT_TRUE(PumpUntil([&] { return ReadClipboardBlock(CF_TEXT, &copied) && !strcmp(copied.c_str(), "hello"); }))
+    EXPECT_TRUE(PumpUntil([&] { return ReadClipboardBlock(CF_TEXT, &copied) && std::string(copied.c_str()) == "hello"; }))
         << copied.c_str();
 
     // A folder in the data file's place cannot be replaced by a file.
