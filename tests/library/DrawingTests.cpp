@@ -274,13 +274,8 @@ TEST(ClientDC, TakesAndReleasesTheWindowsContext)
         EXPECT_EQ(nullptr, dc.GetHandle());
         EXPECT_EQ(nullptr, dc.GetWindow());
     }
-    HDC kept = nullptr;
-    {
-        CClientDC dc(&object);
-        kept = dc.GetHandle();
-    }
-    // The destructor gave the context back: a second release finds nothing.
-    EXPECT_EQ(0, ReleaseDC(window, kept));
+    HDC kept = CClientDC(&object).GetHandle();
+    EXPECT_EQ(0, ReleaseDC(window, kept)) << "the destructor gave the context back";
     {
         CClientDC screen(nullptr);
         EXPECT_NE(nullptr, screen.GetHandle());

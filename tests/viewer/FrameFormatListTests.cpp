@@ -335,6 +335,24 @@ TEST_F(FrameTest, ComboSelectionOpensLikeTheMenu)
     EXPECT_EQ("Locale (Locale Info)", WindowText(NewestView()->GetHandle()));
 }
 
+TEST_F(FrameTest, TheOpenComboListBrowsesAndAChoiceOpensEvenTheSameEntryAgain)
+{
+    ASSERT_TRUE(PutTextOnClipboard("browse"));
+    ASSERT_TRUE(WaitForComboCount(5));
+    HWND list = m_frame->GetFormatComboList();
+    for (int downs : {2, 0}) {
+        SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
+        for (int k = 0; k < downs; k++)
+            SendMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+        EXPECT_EQ(0, ViewCount()) << "browsing opens nothing";
+        SendMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+        ASSERT_EQ(1, ViewCount()) << "Enter chooses";
+        EXPECT_EQ(2, (int)SendMessageA(list, CB_GETCURSEL, 0, 0));
+        SendMessageA(NewestView()->GetHandle(), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return ViewCount() == 0; }));
+    }
+}
+
 TEST_F(FrameTest, ViewModeIsCheckedInTheMenuAndPressedOnTheToolbar)
 {
     HMENU menu = GetMenu(Frame());

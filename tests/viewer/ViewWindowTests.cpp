@@ -166,3 +166,13 @@ TEST_F(FrameTest, ScrollBarsFollowContentAndScrollMessages)
     EXPECT_TRUE(info.nMax == 0 && info.nPos == 0 && info.nPage == 1) << "content that fits resets the bar";
     probe.Destroy();
 }
+
+TEST_F(FrameTest, AViewOpenedBesideAMaximisedChildOpensMaximised)
+{
+    ASSERT_TRUE(PutTextOnClipboard("maximised"));
+    ASSERT_TRUE(WaitForComboCount(5));
+    SendMessageA(m_frame->GetClient(), WM_MDIMAXIMIZE, (WPARAM)m_frame->GetClipBook().GetHandle(), 0);
+    Command(ID_DISPLAY_AUTO_FORMAT);
+    ASSERT_EQ(1, ViewCount());
+    EXPECT_TRUE(IsZoomed(NewestView()->GetHandle()));
+}

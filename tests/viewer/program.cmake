@@ -38,3 +38,20 @@ if(TARGET vlmviewer)
     RESOURCES ${VELLMORA_RC})
   add_dependencies(ClipWatchTests ClipSource)
 endif()
+
+# Vellmora.exe run whole: Wine swallows access violations in window procedures,
+# so its exception trace fails these tests.
+if(TARGET vlmviewer)
+  add_executable(ViewerRunTests ProgramRunTests.cpp FrameFixture.cpp ${VELLMORA_RC})
+  target_link_libraries(ViewerRunTests PRIVATE testsupport vlmviewer)
+  add_dependencies(ViewerRunTests Vellmora)
+  gtest_discover_tests(ViewerRunTests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop ENVIRONMENT "WINEDEBUG=-all,+seh"
+               FAIL_REGULAR_EXPRESSION "code=c0000005")
+  add_executable(ViewerSessionSteps SessionSteps.cpp)
+  target_link_libraries(ViewerSessionSteps PRIVATE testsupport)
+  add_dependencies(ViewerSessionSteps Vellmora)
+  add_test(NAME ViewerSessionEndToEnd COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/session_end_to_end.sh
+    ${CMAKE_SOURCE_DIR} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+  set_tests_properties(ViewerSessionEndToEnd PROPERTIES TIMEOUT 300 RESOURCE_LOCK desktop)
+endif()
