@@ -87,11 +87,12 @@ int CTextView::ShowLargeText(const BYTE* bytes, UINT size, TextEncoding encoding
     int unitBytes = encoding == kWideText ? 2 : 1;
     if (size / unitBytes <= kLargeTextUnits)
         return 0;
-    if (m_large.GetHandle() == nullptr) {
-        if (!m_large.CreateView(m_hWnd, IDC_TEXT_EDIT))
-            return 0;
-        SendMessageA(m_large.GetHandle(), WM_SETFONT, (WPARAM)GetStockObject(ANSI_FIXED_FONT), FALSE);
-    }
+    // The large view takes the edit control's font, ANSI_FIXED_FONT, from
+    // its start.
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    if (m_large.GetHandle() == nullptr && !m_large.CreateView(m_hWnd, IDC_TEXT_EDIT, client))
+        return 0;
     // The index pass finds the text's zero too; a text that ends early
     // goes back to the edit control.
     long long units = m_large.ShowText(bytes, size / unitBytes, unitBytes, encoding == kOemText ? CP_OEMCP : CP_ACP);
@@ -99,6 +100,7 @@ int CTextView::ShowLargeText(const BYTE* bytes, UINT size, TextEncoding encoding
         m_large.Destroy();
         return 0;
     }
+    ShowWindow(m_large.GetHandle(), SW_SHOWNA);
     if (m_edit.GetHandle() != nullptr) {
         int hadFocus = GetFocus() == m_edit.GetHandle();
         DestroyWindow(m_edit.GetHandle());
@@ -106,7 +108,6 @@ int CTextView::ShowLargeText(const BYTE* bytes, UINT size, TextEncoding encoding
         if (hadFocus)
             SetFocus(m_large.GetHandle());
     }
-    PlaceTextControl();
     return 1;
 }
 
