@@ -55,7 +55,10 @@ int CTextView::CreateViewWindow(CMdiFrame* frame)
 int CTextView::OnCreateHook(CREATESTRUCTA* create)
 {
     SetWindowIcons(m_hWnd, IDI_TEXT_VIEW);
-    return CreateEditControl();
+    // The control comes with the data, the edit control or the large view:
+    // an edit control made only to be destroyed again costs a large text's
+    // view more than its drawing.
+    return 1;
 }
 
 int CTextView::CreateEditControl()
