@@ -29,92 +29,54 @@ int CLineIndex::AddLine(uint32_t start)
 }
 
 template <int UnitBytes>
-void CLineIndex::Scan(size_t readyUnits)
+int CLineIndex::Scan(size_t maxUnits)
 {
     const uint8_t* data = m_data;
-    uint32_t lineStart = m_lineStart;
-    size_t i = m_scanned;
-    // A CR as the last ready unit waits for the next: it may start a CR LF.
-    size_t limit = readyUnits < m_end ? readyUnits - 1 : readyUnits;
-    for (; i < limit; i++) {
+    uint32_t lineStart = 0;
+    size_t i = 0;
+    for (; i < maxUnits; i++) {
         // Bytes are skipped eight at a time up to the next that may end a
         // line or the text.
         if (UnitBytes == 1) {
-            while (i + 8 <= limit && !HasByteBelow14(data + i))
+            while (i + 8 <= maxUnits && !HasByteBelow14(data + i))
                 i += 8;
-            if (i >= limit)
+            if (i >= maxUnits)
                 break;
         }
         uint32_t unit = TextUnitAt(data, UnitBytes, i);
         // Most units are above CR: one comparison each.
         if (unit > '\r')
             continue;
-        if (unit == 0) {
-            m_end = i;
+        if (unit == 0)
             break;
-        }
         if (unit != '\n' && unit != '\r')
             continue;
         size_t contentEnd = i;
-        if (unit == '\r' && i + 1 < readyUnits && TextUnitAt(data, UnitBytes, i + 1) == '\n')
+        if (unit == '\r' && i + 1 < maxUnits && TextUnitAt(data, UnitBytes, i + 1) == '\n')
             i++;
         if (contentEnd - lineStart > m_longest)
             m_longest = (uint32_t)(contentEnd - lineStart);
         lineStart = (uint32_t)(i + 1);
-        if (!AddLine(lineStart)) {
-            m_state = kFailed;
-            return;
-        }
+        if (!AddLine(lineStart))
+            return 0;
     }
-    m_scanned = i < m_end ? i : m_end;
-    m_lineStart = lineStart;
-}
-
-void CLineIndex::Begin(const uint8_t* data, size_t maxUnits, int unitBytes)
-{
-    Clear();
-    m_data = data;
-    m_unitBytes = unitBytes == 2 ? 2 : 1;
-    m_maxUnits = maxUnits;
-    m_end = maxUnits > UINT32_MAX - 1 ? UINT32_MAX - 1 : maxUnits;
-    m_state = AddLine(0) ? kBuilding : kFailed;
-}
-
-void CLineIndex::Extend(size_t readyUnits)
-{
-    if (readyUnits > m_end)
-        readyUnits = m_end;
-    if (m_state != kBuilding || readyUnits == 0 || readyUnits <= m_scanned)
-        return;
-    if (m_unitBytes == 1)
-        Scan<1>(readyUnits);
-    else
-        Scan<2>(readyUnits);
-}
-
-int CLineIndex::Finish()
-{
-    Extend(m_end);
-    if (m_state != kBuilding) {
-        Clear();
-        return 0;
-    }
-    m_units = (uint32_t)m_scanned;
-    if (m_units - m_lineStart > m_longest)
-        m_longest = m_units - m_lineStart;
-    m_state = kBuilt;
+    m_units = (uint32_t)i;
+    if (m_units - lineStart > m_longest)
+        m_longest = m_units - lineStart;
     return 1;
 }
 
 int CLineIndex::Build(const uint8_t* data, size_t maxUnits, int unitBytes)
 {
-    Begin(data, maxUnits, unitBytes);
-    return Finish();
-}
-
-int CLineIndex::IsBuildingOver(const uint8_t* data, size_t maxUnits, int unitBytes) const
-{
-    return (m_state == kBuilding || m_state == kFailed) && m_data == data && m_unitBytes == unitBytes && m_maxUnits == maxUnits;
+    Clear();
+    m_data = data;
+    m_unitBytes = unitBytes == 2 ? 2 : 1;
+    if (maxUnits > UINT32_MAX - 1)
+        maxUnits = UINT32_MAX - 1;
+    int built = AddLine(0) && (m_unitBytes == 1 ? Scan<1>(maxUnits) : Scan<2>(maxUnits));
+    if (!built)
+        Clear();
+    return built;
 }
 
 void CLineIndex::Clear()
@@ -122,9 +84,6 @@ void CLineIndex::Clear()
     m_blocks.clear();
     m_blocks.shrink_to_fit();
     m_units = m_count = m_longest = 0;
-    m_scanned = m_maxUnits = m_end = 0;
-    m_lineStart = 0;
-    m_state = kEmpty;
 }
 
 uint32_t CLineIndex::GetEnd(uint32_t line) const

@@ -24,11 +24,7 @@ public:
     // what it has found and holds at most one block more than it uses.
     enum { kBlockLines = 16384 };
 
-    CLineIndex()
-        : m_data(nullptr), m_unitBytes(1), m_units(0), m_count(0), m_longest(0), m_maxUnits(0), m_end(0), m_scanned(0),
-          m_lineStart(0), m_state(kEmpty)
-    {
-    }
+    CLineIndex() : m_data(nullptr), m_unitBytes(1), m_units(0), m_count(0), m_longest(0) {}
     CLineIndex(const CLineIndex&) = delete;
     CLineIndex& operator=(const CLineIndex&) = delete;
 
@@ -36,14 +32,6 @@ public:
     // maxUnits is how many whole units the block holds (at most 2^32 - 2).
     // Answers 0 when memory ran out, leaving the index empty.
     int Build(const uint8_t* data, size_t maxUnits, int unitBytes);
-    // The same in steps, while the text is still being written: Begin,
-    // then Extend each time more units are in place (their count from the
-    // start), then Finish, which answers as Build does.
-    void Begin(const uint8_t* data, size_t maxUnits, int unitBytes);
-    void Extend(size_t readyUnits);
-    int Finish();
-    // Whether Begin was given exactly this text and Finish is still due.
-    int IsBuildingOver(const uint8_t* data, size_t maxUnits, int unitBytes) const;
     void Clear();
 
     const uint8_t* GetData() const { return m_data; }
@@ -65,9 +53,8 @@ public:
     size_t GetHeldBytes() const { return m_blocks.size() * (size_t)kBlockLines * sizeof(uint32_t); }
 
 private:
-    enum State { kEmpty, kBuilding, kBuilt, kFailed };
     template <int UnitBytes>
-    void Scan(size_t readyUnits);
+    int Scan(size_t maxUnits);
     int AddLine(uint32_t start);
 
     const uint8_t* m_data;
@@ -75,12 +62,5 @@ private:
     uint32_t m_units;
     uint32_t m_count;
     uint32_t m_longest;
-    // The units asked for, and where the text ends: at them or at a zero.
-    size_t m_maxUnits;
-    size_t m_end;
-    // Where the scan goes on, and the start of the line it is in.
-    size_t m_scanned;
-    uint32_t m_lineStart;
-    State m_state;
     std::vector<std::unique_ptr<uint32_t[]>> m_blocks;
 };
