@@ -13,6 +13,7 @@
 #include "DialogDriver.h"
 #include "FrameFixture.h"
 #include "TestApp.h"
+#include "TextView.h"
 #include "resource.h"
 
 namespace {
@@ -257,6 +258,37 @@ TEST_F(FrameTest, LiveViewReloadsOnceOnChangeAndClosesWhenItsFormatIsGone)
 
     ASSERT_TRUE(PutOnClipboard({{CF_DIF, MakeGlobalBlock("dif", 3)}}));
     EXPECT_TRUE(PumpUntil([&] { return ViewCount() == 0; })) << "closed, and its entry removed";
+}
+
+TEST_F(FrameTest, LiveViewsOfOneFormatShareOneCopyOfEachChange)
+{
+    ASSERT_TRUE(PutTextOnClipboard("first"));
+    ASSERT_TRUE(PumpUntil([&] { return ComboCount() > 1; }));
+    // Views of one format and kind are normally reused: several are made
+    // directly, beside a Binary view of the same format.
+    std::vector<CFormatView*> views;
+    for (UINT kind : {kViewText, kViewText, kViewText, kViewBinary}) {
+        CFormatView* view = CreateFormatView(CF_TEXT, kind);
+        view->SetListEntry(m_frame->GetViewList().AddHead(view));
+        ASSERT_TRUE(view->CreateViewWindow(m_frame));
+        view->ReloadFromClipboard();
+        views.push_back(view);
+    }
+    unsigned long copies = CFormatView::GetCopyCount();
+    ASSERT_TRUE(PutTextOnClipboard("second"));
+    ASSERT_TRUE(PumpUntil([&] { return ViewText(views[0]) == "second"; }));
+    PumpMessages(50);
+    EXPECT_EQ(copies + 1, CFormatView::GetCopyCount()) << "one read and copy for all the views of the format";
+    for (CFormatView* view : views) {
+        EXPECT_EQ(views[0]->GetData(), view->GetData());
+        if (view->GetKind() == kViewText) {
+            EXPECT_EQ("second", WindowText(static_cast<CTextView*>(view)->GetTextControl()));
+        }
+    }
+    // A view that goes leaves the others their shared copy.
+    SendMessageA(views[0]->GetHandle(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return ViewCount() == 3; }));
+    EXPECT_EQ("second", ViewText(views[1]));
 }
 
 TEST_F(FrameTest, BusyClipboardKeepsTheListAndLiveViewsThenIsReadAgainWhenFree)

@@ -213,36 +213,73 @@ namespace {
 // A view that shows the clipboard, not a page; a closed view stays listed
 // until its notice arrives.
 bool IsLiveView(const CFormatView* view) { return view->GetPage() == nullptr && IsWindow(view->GetHandle()); }
+
+// What a clipboard change brought for one format of the live views: whether
+// the clipboard still holds it, and its bytes, copied once for all its views
+// (none for a handle, which each view keeps for itself).
+struct LiveFormat {
+    UINT format;
+    int held;
+    CSharedBytes* bytes;
+};
+
+LiveFormat* FindLiveFormat(std::vector<LiveFormat>& formats, UINT format)
+{
+    for (LiveFormat& entry : formats) {
+        if (entry.format == format)
+            return &entry;
+    }
+    return nullptr;
+}
 } // namespace
 
 int CViewerFrame::RefreshLiveViews()
 {
-    CFormatViewEntry* node = m_views.GetHead();
-    while (node != nullptr && !IsLiveView(node->object))
-        node = node->next;
-    if (node == nullptr)
+    std::vector<CFormatView*> live;
+    for (CFormatViewEntry* node = m_views.GetHead(); node != nullptr; node = node->next) {
+        if (IsLiveView(node->object))
+            live.push_back(node->object);
+    }
+    if (live.empty())
         return 1;
     // A clipboard that stays busy says nothing about the views' formats:
     // they are left as they are rather than closed, and read again later.
     if (!OpenClipboardPatiently(m_hWnd))
         return 0;
-    int done = 1;
-    for (; node != nullptr; node = node->next) {
-        CFormatView* view = node->object;
-        if (!IsLiveView(view))
+    // Each format is read and copied once, however many views show it; the
+    // views only read their data. Content marked private is not read at all
+    // while it stays hidden.
+    int hiding = !m_privateRevealed && OpenClipboardHoldsPrivateContent();
+    std::vector<LiveFormat> formats;
+    for (CFormatView* view : live) {
+        if (FindLiveFormat(formats, view->GetFormat()) != nullptr)
             continue;
-        if (GetClipboardData(view->GetFormat()) != nullptr) {
-            CloseClipboard();
-            view->SetShowPrivate(m_privateRevealed);
-            if (!view->ReloadFromClipboard())
-                done = 0;
-            if (!OpenClipboardPatiently(m_hWnd))
-                return 0;
-        } else {
-            PostMessageA(view->GetHandle(), WM_CLOSE, 0, 0);
+        LiveFormat entry = {view->GetFormat(), IsClipboardFormatAvailable(view->GetFormat()), nullptr};
+        HANDLE handle = nullptr;
+        if (entry.held && !hiding) {
+            entry.bytes = CFormatView::CopyClipboardBytes(entry.format, &handle);
+            entry.held = handle != nullptr;
         }
+        formats.push_back(entry);
     }
     CloseClipboard();
+    int done = 1;
+    for (CFormatView* view : live) {
+        const LiveFormat* entry = FindLiveFormat(formats, view->GetFormat());
+        if (!entry->held) {
+            PostMessageA(view->GetHandle(), WM_CLOSE, 0, 0);
+            continue;
+        }
+        view->SetShowPrivate(m_privateRevealed);
+        if (entry->bytes != nullptr)
+            view->ShowClipboardBytes(entry->bytes);
+        else if (!view->ReloadFromClipboard())
+            done = 0;
+    }
+    for (LiveFormat& entry : formats) {
+        if (entry.bytes != nullptr)
+            entry.bytes->Release();
+    }
     return done;
 }
 

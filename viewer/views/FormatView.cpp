@@ -213,7 +213,7 @@ int NextScrollPosition(UINT code, int position, int lineStep, int pageStep, int 
 
 CFormatView::CFormatView(UINT format, UINT kind)
     : m_format(format), m_kind(kind), m_listEntry(nullptr), m_page(nullptr), m_data(nullptr), m_size(0),
-      m_showPrivate(0), m_hidingPrivate(0)
+      m_copy(nullptr), m_showPrivate(0), m_hidingPrivate(0)
 {
 }
 
@@ -229,24 +229,54 @@ void CFormatView::SetPage(const CClipPage* page, const char* pageName)
 
 void CFormatView::ReleaseCopy()
 {
-    if (m_size > 0)
-        free(m_data);
+    if (m_copy != nullptr)
+        m_copy->Release();
+    m_copy = nullptr;
     m_data = nullptr;
     m_size = 0;
 }
 
+void CFormatView::HoldCopy(CSharedBytes* bytes)
+{
+    bytes->Hold();
+    m_copy = bytes;
+    m_data = (void*)bytes->GetBytes();
+    m_size = (UINT)bytes->GetSize();
+}
+
 int CFormatView::TakeCopy(const void* data, UINT size)
 {
-    // Two bytes at least, so that a one-byte text still ends in a zero.
-    char* copy = (char*)malloc(size > 2 ? size : 2);
-    if (copy == nullptr)
+    CSharedBytes* bytes = CSharedBytes::Copy(data, size);
+    if (bytes == nullptr)
         return 0;
-    memcpy(copy, data, size);
-    if (size < 2)
-        memset(copy + size, 0, 2 - size);
-    m_data = copy;
-    m_size = size;
     g_copyCount++;
+    HoldCopy(bytes);
+    bytes->Release();
+    return 1;
+}
+
+CSharedBytes* CFormatView::CopyClipboardBytes(UINT format, HANDLE* handle)
+{
+    *handle = GetClipboardData(format);
+    UINT size = ClipboardHandleSize(format, *handle);
+    if (size == 0)
+        return nullptr;
+    const void* block = GlobalLock(*handle);
+    if (block == nullptr)
+        return nullptr;
+    CSharedBytes* bytes = CSharedBytes::Copy(block, size);
+    GlobalUnlock(*handle);
+    if (bytes != nullptr)
+        g_copyCount++;
+    return bytes;
+}
+
+int CFormatView::ShowClipboardBytes(CSharedBytes* bytes)
+{
+    ReleaseCopy();
+    m_hidingPrivate = 0;
+    HoldCopy(bytes);
+    OnDataChanged();
     return 1;
 }
 
@@ -276,15 +306,13 @@ int CFormatView::ReloadFromClipboard()
         return 1;
     }
     int result = 0;
-    HANDLE handle = GetClipboardData(m_format);
-    UINT size = ClipboardHandleSize(m_format, handle);
-    if (size > 0) {
-        const void* block = GlobalLock(handle);
-        if (block != nullptr) {
-            result = TakeCopy(block, size);
-            GlobalUnlock(handle);
-        }
-    } else {
+    HANDLE handle = nullptr;
+    CSharedBytes* bytes = CopyClipboardBytes(m_format, &handle);
+    if (bytes != nullptr) {
+        HoldCopy(bytes);
+        bytes->Release();
+        result = 1;
+    } else if (ClipboardHandleSize(m_format, handle) == 0) {
         m_data = handle;
         result = handle != nullptr;
     }

@@ -6,6 +6,7 @@
 
 #include "ClipFormat.h"
 #include "Frame.h"
+#include "SharedBytes.h"
 #include "Text.h"
 #include "Utility.h"
 
@@ -61,6 +62,9 @@ public:
     // kept as they are (the page owns them).
     virtual int SetData(const void* data, UINT size);
     virtual int ReloadFromClipboard();
+    // Shows bytes that the frame read from the clipboard once for all the
+    // live views of the format; the view holds them while it shows them.
+    int ShowClipboardBytes(CSharedBytes* bytes);
     virtual void UpdateTitle();
     virtual int CreateViewWindow(CMdiFrame* frame);
     // A view opened while the active child is maximised opens maximised, as
@@ -86,15 +90,21 @@ public:
     void SetShowPrivate(int show) { m_showPrivate = show; }
     int IsHidingPrivate() const { return m_hidingPrivate; }
 
-    // Private copies taken by all views of this process, so the number of
-    // copies made per clipboard change can be checked.
+    // Private copies made for the views of this process, so the number of
+    // copies made per clipboard change can be checked; views that share a
+    // copy count it once.
     static unsigned long GetCopyCount();
+    // Copies a memory format of the open clipboard; null for a format whose
+    // data is a handle or that the clipboard does not hold (then *handle
+    // tells which), or when memory ran out.
+    static CSharedBytes* CopyClipboardBytes(UINT format, HANDLE* handle);
 
 protected:
     // What a kind does after its data changed; the drawn views repaint all.
     virtual void OnDataChanged();
     void ReleaseCopy();
     int TakeCopy(const void* data, UINT size);
+    void HoldCopy(CSharedBytes* bytes);
     // The shared scrolling model of the drawn views: fits a bar's range to
     // content and client extents (hiding the bar when the content fits), and
     // applies a scroll message to a bar, answering the position it took.
@@ -109,6 +119,8 @@ protected:
     const CClipPage* m_page;
     void* m_data;
     UINT m_size;
+    // The private copy behind data while size is above 0, maybe shared.
+    CSharedBytes* m_copy;
     CText m_pageName;
     int m_showPrivate;
     int m_hidingPrivate;

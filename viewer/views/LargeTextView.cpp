@@ -55,11 +55,12 @@ CLargeTextView::CLargeTextView()
 {
 }
 
-int CLargeTextView::CreateView(HWND parent, UINT id)
+int CLargeTextView::CreateView(HWND parent, UINT id, const RECT& place)
 {
     // The dispatcher binds this object when the window is created.
-    HWND window = CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, "", kStyle, 0, 0, 0, 0, parent,
-                                  (HMENU)(UINT_PTR)id, GetAppInstance(), this);
+    HWND window = CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, "", kStyle & ~WS_VISIBLE, place.left, place.top,
+                                  place.right - place.left, place.bottom - place.top, parent, (HMENU)(UINT_PTR)id,
+                                  GetAppInstance(), this);
     if (window == nullptr)
         return 0;
     MeasureFont();

@@ -18,7 +18,9 @@ public:
 
     CLargeTextView();
 
-    int CreateView(HWND parent, UINT id);
+    // Created hidden in its place, so that its text, bars and frame are
+    // drawn once, when the owner shows it.
+    int CreateView(HWND parent, UINT id, const RECT& place);
     // Shows maxUnits units of 1 or 2 bytes (up to their first zero), which
     // stay alive until the next call or the window's end; codePage is
     // CP_ACP or CP_OEMCP for 8-bit text. Answers the text's units, or -1

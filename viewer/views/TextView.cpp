@@ -99,7 +99,10 @@ int CTextView::CreateViewWindow(CMdiFrame* frame)
 int CTextView::OnCreateHook(CREATESTRUCTA* create)
 {
     SetWindowIcons(m_hWnd, IDI_TEXT_VIEW);
-    return CreateEditControl();
+    // The control comes with the data, the edit control or the large view:
+    // an edit control made only to be destroyed again costs a large text's
+    // view more than its drawing.
+    return 1;
 }
 
 // A Unicode control, so that wide text keeps every character; 8-bit text
@@ -134,11 +137,12 @@ int CTextView::ShowLargeText(const BYTE* bytes, UINT size, TextEncoding encoding
     int unitBytes = encoding == kWideText ? 2 : 1;
     if (size / unitBytes <= kLargeTextUnits)
         return 0;
-    if (m_large.GetHandle() == nullptr) {
-        if (!m_large.CreateView(m_hWnd, IDC_TEXT_EDIT))
-            return 0;
-        SendMessageA(m_large.GetHandle(), WM_SETFONT, (WPARAM)GetStockObject(ANSI_FIXED_FONT), FALSE);
-    }
+    // The large view takes the edit control's font, ANSI_FIXED_FONT, from
+    // its start.
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    if (m_large.GetHandle() == nullptr && !m_large.CreateView(m_hWnd, IDC_TEXT_EDIT, client))
+        return 0;
     // The index pass finds the text's zero too; a text that ends early
     // goes back to the edit control.
     long long units = m_large.ShowText(bytes, size / unitBytes, unitBytes, encoding == kOemText ? CP_OEMCP : CP_ACP);
@@ -146,6 +150,7 @@ int CTextView::ShowLargeText(const BYTE* bytes, UINT size, TextEncoding encoding
         m_large.Destroy();
         return 0;
     }
+    ShowWindow(m_large.GetHandle(), SW_SHOWNA);
     if (m_edit.GetHandle() != nullptr) {
         int hadFocus = GetFocus() == m_edit.GetHandle();
         DestroyWindow(m_edit.GetHandle());
@@ -153,7 +158,6 @@ int CTextView::ShowLargeText(const BYTE* bytes, UINT size, TextEncoding encoding
         if (hadFocus)
             SetFocus(m_large.GetHandle());
     }
-    PlaceTextControl();
     return 1;
 }
 
