@@ -135,12 +135,14 @@ TEST(LibraryErrors, SwitchesAndMessages)
     EXPECT_EQ(7, LibraryError(-4)) << "a switch answers the last error";
 
     LibraryError(-3);
-    CDialogAnswer memory("Error", IDOK);
+    // Only this process's boxes: other tests running beside this one show
+    // boxes captioned "Error" too.
+    CDialogAnswer memory("Error", IDOK, GetCurrentProcessId());
     EXPECT_EQ(2, LibraryError(2));
     ASSERT_TRUE(memory.Wait());
     EXPECT_EQ("Error to alllocate memory", memory.Text());
 
-    CDialogAnswer unknown("Error", IDOK);
+    CDialogAnswer unknown("Error", IDOK, GetCurrentProcessId());
     EXPECT_EQ(99, LibraryError(99));
     ASSERT_TRUE(unknown.Wait());
     EXPECT_EQ("Unknown error", unknown.Text());

@@ -130,7 +130,7 @@ protected:
     // The message of the error that follows the answered dialog.
     std::string ErrorAfter(const char* caption, int button, Driver driver, const std::function<void()>& start)
     {
-        CDialogAnswer error("Error", IDOK);
+        CDialogAnswer error("Error", IDOK, GetCurrentProcessId());
         EXPECT_TRUE(Answered(caption, button, driver, start));
         return error.Wait() ? error.Text() : "<no error>";
     }
