@@ -68,10 +68,11 @@ HGLOBAL Block(const void* bytes, size_t size)
     return block;
 }
 
-bool PutData()
+// The owner window lives until the views are open, so that the status bar
+// names this program as the clipboard's owner.
+bool PutData(HWND owner)
 {
     std::vector<BYTE> png = DrawPng();
-    HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     for (int attempt = 0; !OpenClipboard(owner); attempt++) {
         if (attempt > 100)
             return false;
@@ -86,7 +87,6 @@ bool PutData()
     SetClipboardData(RegisterClipboardFormatA("PNG"), Block(png.data(), png.size()));
     SetClipboardData(RegisterClipboardFormatA("HTML Format"), Block(kHtml, sizeof kHtml));
     CloseClipboard();
-    DestroyWindow(owner);
     return true;
 }
 
@@ -136,7 +136,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         frame = FindWindowA("VIEWERFRAME", nullptr);
         Sleep(50);
     }
-    if (frame == nullptr || !PutData())
+    HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    if (frame == nullptr || !PutData(owner))
         return 1;
     Sleep(500);
     SetWindowPos(frame, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
@@ -152,5 +153,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     Send(frame, FormatCommand(RegisterClipboardFormatA("PNG")));
     Send(frame, FormatCommand(RegisterClipboardFormatA("HTML Format")));
     Send(frame, 40009);
+    Sleep(1000);
+    DestroyWindow(owner);
     return 0;
 }
