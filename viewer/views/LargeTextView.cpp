@@ -243,45 +243,41 @@ LRESULT CLargeTextView::OnSize(UINT type, UINT width, UINT height)
     return 0;
 }
 
-LRESULT CLargeTextView::OnVScroll(UINT code, UINT position, HWND scrollBar)
+// Where a scroll message moves a bar's position: both bars' codes share
+// their values (SB_LINEUP is SB_LINELEFT, SB_TOP is SB_LEFT), and the
+// thumb's 32-bit position comes from the bar itself. 0 for a code that
+// moves nothing.
+int CLargeTextView::ScrollTarget(int bar, UINT code, long long page, long long last, long long* position) const
 {
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
-    GetScrollInfo(m_hWnd, SB_VERT, &info);
-    long long top = m_topLine, page = VisibleLines();
+    GetScrollInfo(m_hWnd, bar, &info);
     switch (code) {
-    case SB_LINEUP: top--; break;
-    case SB_LINEDOWN: top++; break;
-    case SB_PAGEUP: top -= page; break;
-    case SB_PAGEDOWN: top += page; break;
-    case SB_THUMBPOSITION: case SB_THUMBTRACK: top = info.nTrackPos; break;
-    case SB_TOP: top = 0; break;
-    case SB_BOTTOM: top = m_index.GetCount(); break;
+    case SB_LINEUP: *position -= 1; return 1;
+    case SB_LINEDOWN: *position += 1; return 1;
+    case SB_PAGEUP: *position -= page; return 1;
+    case SB_PAGEDOWN: *position += page; return 1;
+    case SB_THUMBPOSITION: case SB_THUMBTRACK: *position = info.nTrackPos; return 1;
+    case SB_TOP: *position = 0; return 1;
+    case SB_BOTTOM: *position = last; return 1;
     default: return 0;
     }
-    ScrollTo(top, m_leftColumn);
+}
+
+LRESULT CLargeTextView::OnVScroll(UINT code, UINT position, HWND scrollBar)
+{
+    long long top = m_topLine;
+    if (ScrollTarget(SB_VERT, code, VisibleLines(), m_index.GetCount(), &top))
+        ScrollTo(top, m_leftColumn);
     return 0;
 }
 
 LRESULT CLargeTextView::OnHScroll(UINT code, UINT position, HWND scrollBar)
 {
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    GetScrollInfo(m_hWnd, SB_HORZ, &info);
-    long long left = m_leftColumn, page = VisibleColumns();
-    switch (code) {
-    case SB_LINELEFT: left--; break;
-    case SB_LINERIGHT: left++; break;
-    case SB_PAGELEFT: left -= page; break;
-    case SB_PAGERIGHT: left += page; break;
-    case SB_THUMBPOSITION: case SB_THUMBTRACK: left = info.nTrackPos; break;
-    case SB_LEFT: left = 0; break;
-    case SB_RIGHT: left = m_widestColumns; break;
-    default: return 0;
-    }
-    ScrollTo(m_topLine, left);
+    long long left = m_leftColumn;
+    if (ScrollTarget(SB_HORZ, code, VisibleColumns(), m_widestColumns, &left))
+        ScrollTo(m_topLine, left);
     return 0;
 }
 

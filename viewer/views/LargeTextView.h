@@ -53,6 +53,7 @@ private:
 
     void MeasureFont();
     int VisibleLines() const;
+    int ScrollTarget(int bar, UINT code, long long page, long long last, long long* position) const;
     int VisibleColumns() const;
     void UpdateScrollBars();
     void ScrollTo(long long topLine, long long leftColumn);
