@@ -57,6 +57,10 @@ TEST_F(RunTest, ASecondStartHandsItsFileToTheFirstAndEnds)
     ASSERT_TRUE(second.Start(m_program, "\"" + page + "\""));
     ASSERT_TRUE(options.Wait()) << "the first one asks";
     EXPECT_EQ(0, second.Wait());
+    int frames = 0;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "VIEWERFRAME", nullptr)) != nullptr;)
+        frames++;
+    EXPECT_EQ(1, frames);
     PostMessageA(frame, WM_CLOSE, 0, 0);
     ASSERT_EQ(0, first.Wait());
     CClipBook book;
@@ -69,10 +73,10 @@ TEST_F(RunTest, KeysActWhereTheUserLooksAndAnExitWithViewsOpenAfterADamagedBookR
 {
     WriteFileBytes(m_dataFile, "VLMD1Kept\0"s + "\1\0\0\0Text\0\x40\0\0\0short");
     ASSERT_TRUE(PutTextOnClipboard("hello world"));
-    CDialogAnswer told("Error", IDOK);
     CChildProcess running;
     HWND frame = Start(running);
     ASSERT_NE(nullptr, frame);
+    CDialogAnswer told("Error", IDOK, running.GetProcessId());
     ASSERT_TRUE(told.Wait());
     HWND clipbook = FindMdiChild(frame, "VIEWERCLIPBOOK"), tree = GetDlgItem(clipbook, IDC_CLIPBOOK_TREE);
     HTREEITEM root = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
