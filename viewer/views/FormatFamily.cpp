@@ -63,6 +63,17 @@ FormatFamily FamilyOfRegisteredName(const char* name)
     return lowered.compare(0, 5, "text/") == 0 ? kFamilyMimeText : kFamilyOther;
 }
 
+int NameIsOneOf(const char* name, const char* const* names)
+{
+    if (name == nullptr)
+        return 0;
+    std::string lowered = Lowered(name);
+    for (; *names != nullptr; names++)
+        if (lowered == Lowered(*names))
+            return 1;
+    return 0;
+}
+
 uint32_t MimeTextCodePage(const char* name)
 {
     std::string lowered = Lowered(name);

@@ -23,9 +23,12 @@ enum FormatFamily {
 
 // The family of a registered name; kFamilyOther for null.
 FormatFamily FamilyOfRegisteredName(const char* name);
+// Whether a registered name is one of names (a list ending in null), in
+// any letter case; 0 for null.
+int NameIsOneOf(const char* name, const char* const* names);
 
 // The code pages a text format can be read in.
-enum : uint32_t { kCodePageAnsi = 0, kCodePageOem = 1, kCodePageUtf16 = 1200, kCodePageUtf8 = 65001 };
+enum : uint32_t { kCodePageUtf16 = 1200, kCodePageUtf8 = 65001 };
 
 // The code page of a "text/..." name: its charset parameter ("utf-8",
 // "utf-16", "iso-8859-N", "windows-NNNN", "cpNNNN", "us-ascii"), UTF-8

@@ -1,8 +1,8 @@
 #include "FormatFileBytes.h"
 
-#include <ctype.h>
-
+#include "FormatFamily.h"
 #include "HtmlClip.h"
+#include "ViewBytes.h"
 
 namespace {
 const uint32_t kDib = 8, kDibV5 = 17, kBitmap = 2, kEnhMetafile = 14, kMetafilePicture = 3;
@@ -25,24 +25,6 @@ void PutDword(std::string& out, uint32_t value)
 {
     PutWord(out, value & 0xFFFF);
     PutWord(out, value >> 16);
-}
-
-bool SameName(const char* a, const char* b)
-{
-    if (a == nullptr)
-        return false;
-    for (; *a != 0 && *b != 0; a++, b++)
-        if (tolower((unsigned char)*a) != tolower((unsigned char)*b))
-            return false;
-    return *a == *b;
-}
-
-bool NameIn(const char* name, const char* const* names)
-{
-    for (; *names != nullptr; names++)
-        if (SameName(name, *names))
-            return true;
-    return false;
 }
 
 int16_t ClampShort(int64_t value)
@@ -95,13 +77,13 @@ FormatFileKind FormatFileKindOf(uint32_t format, const char* registeredName)
     static const char* const jpeg[] = {"JFIF", "image/jpeg", "image/jpg", "image/pjpeg", nullptr};
     static const char* const gif[] = {"GIF", "image/gif", nullptr};
     if (format >= kFirstRegistered) {
-        if (NameIn(registeredName, png))
+        if (NameIsOneOf(registeredName, png))
             return kFilePng;
-        if (NameIn(registeredName, jpeg))
+        if (NameIsOneOf(registeredName, jpeg))
             return kFileJpeg;
-        if (NameIn(registeredName, gif))
+        if (NameIsOneOf(registeredName, gif))
             return kFileGif;
-        return SameName(registeredName, "HTML Format") ? kFileHtml : kFileRaw;
+        return FamilyOfRegisteredName(registeredName) == kFamilyHtml ? kFileHtml : kFileRaw;
     }
     switch (format) {
     case kDib: case kDibV5: return kFileDib;
@@ -237,10 +219,7 @@ void ExtractHtmlDocument(const uint8_t* data, size_t size, std::string& file)
 
 void ExtractAnsiText(const uint8_t* data, size_t size, std::string& file)
 {
-    size_t length = 0;
-    while (length < size && data[length] != 0)
-        length++;
-    file.assign((const char*)data, length);
+    file.assign((const char*)data, TextUnits(data, size, 1));
 }
 
 void Utf16ToUtf8(const uint8_t* data, size_t size, std::string& file)

@@ -41,11 +41,6 @@ void SetBar(HWND window, int bar, int maximum, UINT page, int position)
     SetScrollInfo(window, bar, &info, FALSE);
     RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
-
-HGLOBAL GlobalText(size_t bytes)
-{
-    return GlobalAlloc(GMEM_MOVEABLE, bytes);
-}
 } // namespace
 
 CLargeTextView::CLargeTextView()
@@ -80,8 +75,6 @@ long long CLargeTextView::ShowText(const void* bytes, size_t maxUnits, int unitB
     }
     return built ? (long long)m_index.GetUnits() : -1;
 }
-
-void CLargeTextView::ReleaseText() { ShowText("", 0, 1, CP_ACP); }
 
 void CLargeTextView::MeasureFont()
 {
@@ -568,7 +561,8 @@ LRESULT CLargeTextView::OnCopy()
     if (from == to)
         return 0;
     size_t wideUnits = CopyWide(from, to, nullptr), ansiBytes = CopyAnsi(from, to, nullptr, 0);
-    HGLOBAL wide = GlobalText((wideUnits + 1) * sizeof(wchar_t)), ansi = GlobalText(ansiBytes + 1);
+    HGLOBAL wide = GlobalAlloc(GMEM_MOVEABLE, (wideUnits + 1) * sizeof(wchar_t));
+    HGLOBAL ansi = GlobalAlloc(GMEM_MOVEABLE, ansiBytes + 1);
     if (wide == nullptr || ansi == nullptr || !OpenClipboardPatiently(m_hWnd)) {
         GlobalFree(wide);
         GlobalFree(ansi);

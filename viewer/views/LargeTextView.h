@@ -26,7 +26,6 @@ public:
     // CP_ACP or CP_OEMCP for 8-bit text. Answers the text's units, or -1
     // when memory ran out.
     long long ShowText(const void* bytes, size_t maxUnits, int unitBytes, UINT codePage);
-    void ReleaseText();
 
     uint32_t GetTopLine() const { return m_topLine; }
     const CLineIndex& GetIndex() const { return m_index; }

@@ -212,9 +212,13 @@ void CTextView::LoadEditControl()
     if (!UseEditControl())
         return;
     if (encoding == kWideText) {
-        std::wstring wide(TextUnits(bytes, size, 2), L'\0');
-        memcpy(&wide[0], bytes, wide.size() * 2);
-        std::wstring().swap(m_decoded);
+        // The control takes a terminated text; a decoded one is, and is not
+        // needed once the control has it.
+        std::wstring wide;
+        if (m_decoded.empty())
+            wide.assign((const wchar_t*)bytes, TextUnits(bytes, size, 2));
+        else
+            wide.swap(m_decoded);
         SetWideText(wide.c_str());
         return;
     }

@@ -381,6 +381,23 @@ struct CChannel {
 };
 } // namespace
 
+uint32_t BlendPixel(uint32_t blue, uint32_t green, uint32_t red, uint32_t alpha, uint32_t backgroundBgr)
+{
+    uint32_t b = (blue * alpha + (backgroundBgr & 0xFF) * (255 - alpha) + 127) / 255;
+    uint32_t g = (green * alpha + (backgroundBgr >> 8 & 0xFF) * (255 - alpha) + 127) / 255;
+    uint32_t r = (red * alpha + (backgroundBgr >> 16 & 0xFF) * (255 - alpha) + 127) / 255;
+    return 0xFF000000u | r << 16 | g << 8 | b;
+}
+
+void BlendBgraPixels(uint32_t* pixels, size_t count, uint32_t backgroundBgr)
+{
+    for (size_t k = 0; k < count; k++) {
+        uint32_t pixel = pixels[k], alpha = pixel >> 24;
+        if (alpha != 255)
+            pixels[k] = BlendPixel(pixel & 0xFF, pixel >> 8 & 0xFF, pixel >> 16 & 0xFF, alpha, backgroundBgr);
+    }
+}
+
 int BlendAlphaDib(const uint8_t* data, size_t size, const CDibParts& parts, uint32_t alphaMask,
                   uint32_t backgroundBgr, uint32_t* out)
 {
@@ -392,8 +409,6 @@ int BlendAlphaDib(const uint8_t* data, size_t size, const CDibParts& parts, uint
         for (int k = 0; k < 3; k++)
             masks[k] = Read32(data + parts.masksOffset + 4 * k);
     CChannel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(alphaMask);
-    const uint32_t backBlue = backgroundBgr & 0xFF, backGreen = backgroundBgr >> 8 & 0xFF,
-                   backRed = backgroundBgr >> 16 & 0xFF;
     const uint32_t width = (uint32_t)parts.header.width, rows = parts.rowsPresent;
     for (uint32_t row = 0; row < rows; row++) {
         // Bottom-up DIBs hold their lowest rows first.
@@ -401,11 +416,8 @@ int BlendAlphaDib(const uint8_t* data, size_t size, const CDibParts& parts, uint
         const uint8_t* source = data + parts.bitsOffset + (size_t)stored * parts.rowBytes;
         uint32_t* target = out + (size_t)row * width;
         for (uint32_t x = 0; x < width; x++) {
-            uint32_t pixel = Read32(source + 4 * (size_t)x), a = alpha.Of(pixel);
-            uint32_t b = (blue.Of(pixel) * a + backBlue * (255 - a) + 127) / 255;
-            uint32_t g = (green.Of(pixel) * a + backGreen * (255 - a) + 127) / 255;
-            uint32_t r = (red.Of(pixel) * a + backRed * (255 - a) + 127) / 255;
-            target[x] = 0xFF000000u | r << 16 | g << 8 | b;
+            uint32_t pixel = Read32(source + 4 * (size_t)x);
+            target[x] = BlendPixel(blue.Of(pixel), green.Of(pixel), red.Of(pixel), alpha.Of(pixel), backgroundBgr);
         }
     }
     return 1;

@@ -162,6 +162,13 @@ const char* ColourSpaceText(uint32_t colourSpace);
 // "Business", "Graphics", "Images", "Absolute colorimetric" or "Unknown".
 const char* RenderingIntentText(uint32_t intent);
 
+// A pixel of alpha 0..255 laid over a background (both blue, green, red
+// from the low byte up), as an opaque 32-bit pixel.
+uint32_t BlendPixel(uint32_t blue, uint32_t green, uint32_t red, uint32_t alpha, uint32_t backgroundBgr);
+// Blue, green, red, alpha pixels (straight alpha) laid over the background
+// in place, each left opaque.
+void BlendBgraPixels(uint32_t* pixels, size_t count, uint32_t backgroundBgr);
+
 // A 32-bit DIB whose alpha mask picks its pixels' top byte, drawn blended
 // over a background: the rows held by the block, top row first, as 32-bit
 // blue, green, red, 0xFF pixels. width * rows pixels are written to out

@@ -20,6 +20,11 @@ IWICImagingFactory* Factory()
     return factory;
 }
 
+uint32_t BgrOf(COLORREF colour)
+{
+    return (uint32_t)GetRValue(colour) << 16 | (uint32_t)GetGValue(colour) << 8 | GetBValue(colour);
+}
+
 template <class T> void ReleaseOf(T*& object)
 {
     if (object != nullptr)
@@ -165,19 +170,8 @@ PictureState CDecodedPicture::Decode(const BYTE* bytes, UINT size, COLORREF back
             DeleteObject(bitmap);
         return m_state;
     }
-    if (HasAlphaChannel(format) || IsEqualGUID(format, GUID_WICPixelFormat8bppIndexed)) {
-        const DWORD backBlue = GetBValue(background), backGreen = GetGValue(background),
-                    backRed = GetRValue(background);
-        for (size_t k = 0, count = (size_t)width * height; k < count; k++) {
-            DWORD pixel = pixels[k], alpha = pixel >> 24;
-            if (alpha == 255)
-                continue;
-            DWORD blue = ((pixel & 0xFF) * alpha + backBlue * (255 - alpha) + 127) / 255;
-            DWORD green = ((pixel >> 8 & 0xFF) * alpha + backGreen * (255 - alpha) + 127) / 255;
-            DWORD red = ((pixel >> 16 & 0xFF) * alpha + backRed * (255 - alpha) + 127) / 255;
-            pixels[k] = 0xFF000000u | red << 16 | green << 8 | blue;
-        }
-    }
+    if (HasAlphaChannel(format) || IsEqualGUID(format, GUID_WICPixelFormat8bppIndexed))
+        BlendBgraPixels((uint32_t*)pixels, (size_t)width * height, BgrOf(background));
     GdiFlush();
     m_bitmap = bitmap;
     return m_state = kPictureDecoded;

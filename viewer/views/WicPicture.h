@@ -47,7 +47,6 @@ public:
     void Release();
 
     PictureState GetState() const { return m_state; }
-    HBITMAP GetBitmap() const { return m_bitmap; }
     UINT GetWidth() const { return m_width; }
     UINT GetHeight() const { return m_height; }
     // A memory context with the bitmap selected, kept from the first
