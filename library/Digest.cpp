@@ -4,14 +4,13 @@
 #include <wincrypt.h>
 
 // Declared only for newer Windows versions than the programs target; the
-// values are fixed.
-#ifndef PROV_RSA_AES
-#define PROV_RSA_AES 24
-#endif
+// value is fixed.
 #ifndef CALG_SHA_256
 #define CALG_SHA_256 (ALG_CLASS_HASH | ALG_TYPE_ANY | 12)
 #endif
 
+namespace {
+// The hex digits of the bytes, two a byte, lowercase.
 std::string HexOfBytes(const unsigned char* bytes, size_t size)
 {
     static const char kDigits[] = "0123456789abcdef";
@@ -23,6 +22,7 @@ std::string HexOfBytes(const unsigned char* bytes, size_t size)
     }
     return hex;
 }
+} // namespace
 
 // PROV_RSA_AES is the provider that knows SHA-256 (Windows XP SP3 on).
 std::string Sha256Hex(const void* data, size_t size)

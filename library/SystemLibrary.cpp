@@ -6,9 +6,6 @@
 
 namespace {
 
-// Windows 8 and later, and Windows 7 and Vista with update KB2533623.
-const DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
-
 typedef BOOL(WINAPI* SetDefaultDllDirectoriesProc)(DWORD directories);
 typedef BOOL(WINAPI* SetDllDirectoryProc)(const char* directory);
 
@@ -23,7 +20,8 @@ int LimitLibrarySearch()
 {
     SetDefaultDllDirectoriesProc setDefault =
         (SetDefaultDllDirectoriesProc)(void*)KernelFunction("SetDefaultDllDirectories");
-    if (setDefault != nullptr && setDefault(kSearchSystem32))
+    // Windows 8 and later, and Windows 7 and Vista with update KB2533623.
+    if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
         return 1;
     SetDllDirectoryProc setDirectory = (SetDllDirectoryProc)(void*)KernelFunction("SetDllDirectoryA");
     if (setDirectory != nullptr)
@@ -38,9 +36,27 @@ HMODULE LoadSystemLibrary(const char* name)
     if (length == 0 || length >= sizeof folder)
         return nullptr;
     std::string path = std::string(folder, length) + "\\" + name;
+    // Loaded once; later calls find it without adding to its count.
+    if (HMODULE loaded = GetModuleHandleA(path.c_str()))
+        return loaded;
     // The library's own imports are looked for beside it, in the system
     // folder, on systems whose search cannot be limited.
     return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+int ProcessImagePath(DWORD processId, char* path, DWORD capacity)
+{
+    // Both the function and the limited query right came with Vista.
+    typedef BOOL(WINAPI * QueryImageProc)(HANDLE, DWORD, char*, DWORD*);
+    const DWORD kQueryLimitedInformation = 0x1000;
+    QueryImageProc query = (QueryImageProc)(void*)KernelFunction("QueryFullProcessImageNameA");
+    HANDLE process = query != nullptr ? OpenProcess(kQueryLimitedInformation, FALSE, processId) : nullptr;
+    if (process == nullptr)
+        return 0;
+    DWORD size = capacity;
+    int found = query(process, 0, path, &size);
+    CloseHandle(process);
+    return found;
 }
 
 int LoadCommonControls(DWORD classes)

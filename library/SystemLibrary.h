@@ -27,6 +27,10 @@ Function SystemFunction(const char* library, const char* name)
     return module != nullptr ? (Function)(void*)GetProcAddress(module, name) : nullptr;
 }
 
+// The full path of a process's program; 0 where it cannot be told (before
+// Vista, or without the right to ask).
+int ProcessImagePath(DWORD processId, char* path, DWORD capacity);
+
 // The common controls of the system folder, with the window classes named
 // by the ICC_ flags registered. 1 when they are.
 int LoadCommonControls(DWORD classes);

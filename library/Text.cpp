@@ -376,3 +376,16 @@ unsigned ItemIdListSizeWithin(const void* itemIdList, unsigned available)
     }
     return 0;
 }
+
+void SystemErrorText(DWORD error, CText& text)
+{
+    char buffer[512] = "";
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                  buffer, sizeof buffer, nullptr);
+    while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' || buffer[length - 1] == ' '))
+        buffer[--length] = 0;
+    if (length == 0)
+        text.Format("error %lu", (unsigned long)error);
+    else
+        text.Assign(buffer);
+}

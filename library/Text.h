@@ -81,6 +81,10 @@ private:
     unsigned m_capacity;
 };
 
+// The system's text for an error code without its line end, or
+// "error <code>" when the system has none.
+void SystemErrorText(DWORD error, CText& text);
+
 // Compares two strings after lowering copies of both with CharLowerA.
 int CompareNoCase(const char* left, const char* right);
 int ReverseFindChar(const char* text, char c);

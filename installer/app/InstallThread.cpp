@@ -23,6 +23,19 @@ CInstallThread::CInstallThread(CProgressDialog* dialog, CSetupScript& script) : 
 
 int CInstallThread::Start()
 {
+    int done = InstallItems();
+    // The log is sealed whatever came of the steps, so that a partial
+    // installation can still be removed, and before any program of the
+    // installation runs, so that nothing they do is sealed with it.
+    m_script.CloseLog();
+    if (!m_script.SealLog() || !done || !Proceed())
+        return 0;
+    m_script.m_installStatus += 10;
+    return 1;
+}
+
+int CInstallThread::InstallItems()
+{
     BeginStep(*m_dialog, IDS_STEP_INITIALISE);
     m_script.m_progressDialog = m_dialog;
     // The wizard opens the log on its program group page; without that page
@@ -42,17 +55,12 @@ int CInstallThread::Start()
         return 0;
 
     BeginStep(*m_dialog, IDS_STEP_ICONS);
-    CoInitialize(nullptr);
+    HRESULT com = CoInitialize(nullptr);
     m_dialog->SetItemText("");
     int created = WalkShortcuts(m_script);
-    CoUninitialize();
-    if (!created || !Proceed())
-        return 0;
-
-    m_script.CloseLog();
-    m_script.SealLog();
-    m_script.m_installStatus += 10;
-    return 1;
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return created;
 }
 
 int CInstallThread::Proceed()
@@ -60,9 +68,10 @@ int CInstallThread::Proceed()
     BeginStep(*m_dialog, IDS_STEP_EXECUTE);
     m_dialog->SetItemText("");
     // The programs are opened through the shell, which wants COM.
-    CoInitialize(nullptr);
+    HRESULT com = CoInitialize(nullptr);
     int opened = WalkPrograms(m_script);
-    CoUninitialize();
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return opened;
 }
 

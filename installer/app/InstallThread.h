@@ -10,8 +10,8 @@ class CInstallThread : public CThread {
 public:
     CInstallThread(CProgressDialog* dialog, CSetupScript& script);
 
-    // Initialise, copy files, update the registry, create icons, and then
-    // Proceed; 1 when every step completed.
+    // Initialise, copy files, update the registry, create icons, seal the
+    // log, and then Proceed; 1 when every step completed.
     int Start() override;
     // The Execute step: the programs to run.
     int Proceed() override;
@@ -19,6 +19,9 @@ public:
     int Finish() override;
 
 private:
+    // The steps up to the icons; 1 when all of them completed.
+    int InstallItems();
+
     CProgressDialog* m_dialog;
     CSetupScript& m_script;
 };

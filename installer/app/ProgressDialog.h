@@ -34,7 +34,6 @@ public:
     // As the user who started setup where the system allows it.
     void Open(const char* command) override;
     int AtItemBoundary() override { return m_gate.AtItemBoundary(); }
-    void AtPausePoint() override { m_gate.AtPausePoint(); }
 
 private:
     void StartWorker();

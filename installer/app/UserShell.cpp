@@ -12,12 +12,6 @@
 
 namespace {
 
-// Windows Vista's TOKEN_ELEVATION, which the headers of older targets lack.
-struct CTokenElevation {
-    DWORD elevated;
-};
-const int kTokenElevationClass = 20;
-
 // Releases the interface it holds.
 template <class Interface>
 class CHeld {
@@ -105,20 +99,20 @@ HRESULT OpenThroughDesktop(const char* command)
     return result;
 }
 
-} // namespace
-
+// Whether the process runs with an elevated token (false before Windows
+// Vista, where there is no elevation).
 bool IsProcessElevated()
 {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
         return false;
-    CTokenElevation elevation = {};
+    TOKEN_ELEVATION elevation = {};
     DWORD size = 0;
-    BOOL known = GetTokenInformation(token, (TOKEN_INFORMATION_CLASS)kTokenElevationClass, &elevation,
-                                     sizeof elevation, &size);
+    BOOL known = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
     CloseHandle(token);
-    return known && elevation.elevated != 0;
+    return known && elevation.TokenIsElevated != 0;
 }
+} // namespace
 
 void OpenForUser(HWND owner, const char* command)
 {

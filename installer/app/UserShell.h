@@ -7,10 +7,6 @@
 
 #include <windows.h>
 
-// Whether the process runs with an elevated token (false before Windows
-// Vista, where there is no elevation).
-bool IsProcessElevated();
-
 // Opens the program or document as the shell's default action, without
 // waiting for it. COM must be initialised on the calling thread.
 void OpenForUser(HWND owner, const char* command);

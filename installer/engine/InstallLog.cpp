@@ -6,6 +6,7 @@
 
 #include "Digest.h"
 #include "Registry.h"
+#include "resource.h"
 
 const char* LogRootWord(HKEY root)
 {
@@ -25,13 +26,13 @@ static void WriteText(CDiskFile& log, const char* text)
 
 int CSetupScript::OpenLog()
 {
-    std::string name = "%d\\Install.log";
-    ExpandMacros(name);
+    m_logPath = "%d\\Install.log";
+    ExpandMacros(m_logPath);
     if (m_log.IsOpen())
         m_log.Close();
     m_loggedKeys.clear();
     CFileError error;
-    if (!m_log.Open(name.c_str(), kFileCreate | kFileWrite, &error))
+    if (!m_log.Open(m_logPath.c_str(), kFileCreate | kFileWrite, &error))
         return 0;
     WriteText(m_log, "[INSTALL]\n");
     LogLine("TITLE", m_programName.c_str());
@@ -90,11 +91,9 @@ int CSetupScript::DiscardLog()
 {
     if (!m_log.IsOpen())
         return 0;
-    std::string name = "%d\\Install.log";
-    ExpandMacros(name);
     m_log.Close();
     m_loggedKeys.clear();
-    return DeleteFileA(name.c_str()) != 0;
+    return DeleteFileA(m_logPath.c_str()) != 0;
 }
 
 int CSetupScript::CloseLog()
@@ -108,20 +107,24 @@ int CSetupScript::CloseLog()
 // it still has this digest.
 int CSetupScript::SealLog()
 {
-    if (m_uninstallKey.empty())
-        return 0;
-    std::string name = "%d\\Install.log";
-    ExpandMacros(name);
+    if (m_uninstallKey.empty() || m_logPath.empty())
+        return 1;
+    std::string entry = std::string(LogRootWord(m_uninstallRoot)) + "\\" + m_uninstallKey + " \"" + kLogDigestValue + "\"";
     CDiskFile log;
     CFileError error;
-    if (!log.Open(name.c_str(), kFileRead | kFileShareRead, &error))
-        return 0;
+    if (!log.Open(m_logPath.c_str(), kFileRead | kFileShareRead, &error))
+        return ReportFailure(IDS_REGISTRY_FAILED, entry, GetLastError());
     std::string bytes(log.GetLength(), '\0');
     int read = bytes.empty() || log.Read(&bytes[0], (DWORD)bytes.size(), &error) == bytes.size();
     log.Close();
+    // Without a SHA-256 provider (systems before XP SP3) nothing can be
+    // sealed, and the remover would refuse the log.
     std::string digest = read ? Sha256Hex(bytes.data(), bytes.size()) : std::string();
+    if (digest.empty())
+        return ReportFailure(IDS_REGISTRY_FAILED, entry, read ? (DWORD)ERROR_NOT_SUPPORTED : (DWORD)ERROR_READ_FAULT);
     CRegistryKey key;
-    if (digest.empty() || key.Open(m_uninstallRoot, m_uninstallKey.c_str(), kKeyOpenExisting | kKeySetValue) != ERROR_SUCCESS)
-        return 0;
-    return key.SetValue(kLogDigestValue, REG_SZ, digest.c_str(), (DWORD)digest.size() + 1) == ERROR_SUCCESS;
+    LONG result = key.Open(m_uninstallRoot, m_uninstallKey.c_str(), kKeyOpenExisting | kKeySetValue);
+    if (result == ERROR_SUCCESS)
+        result = key.SetValue(kLogDigestValue, REG_SZ, digest.c_str(), (DWORD)digest.size() + 1);
+    return result == ERROR_SUCCESS ? 1 : ReportFailure(IDS_REGISTRY_FAILED, entry, (DWORD)result);
 }

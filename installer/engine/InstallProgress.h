@@ -23,12 +23,10 @@ public:
     virtual int Ask(const char* text, const char* caption, UINT type) = 0;
     // Opens a program or document for the user; nobody waits for it.
     virtual void Open(const char* command) = 0;
-    // Before each item: waits while the installation is paused; 0 when the
-    // installation is to stop here.
+    // Before each item, between blocks of a file and before a question:
+    // waits while the installation is paused; 0 when the installation is to
+    // stop here.
     virtual int AtItemBoundary() = 0;
-    // Inside an item (between blocks of a file, before a question): waits
-    // while the installation is paused, and then goes on with the item.
-    virtual void AtPausePoint() = 0;
 };
 
 // Reports nowhere, never pauses, opens nothing, and answers every question
@@ -48,5 +46,4 @@ public:
     }
     void Open(const char*) override {}
     int AtItemBoundary() override { return 1; }
-    void AtPausePoint() override {}
 };

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Files.h"
 #include "Registry.h"
 #include "Text.h"
 #include "resource.h"
@@ -88,24 +89,16 @@ std::string RegistryEntryName(const CRegItem& item, bool withValue)
     return withValue ? name + " \"" + item.m_valueName + "\"" : name;
 }
 
-// The system's sentence for the error, without its line break.
-std::string SystemErrorText(DWORD error)
-{
-    char text[512] = "";
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                                  sizeof text, nullptr);
-    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
-        length--;
-    return std::string(text, length);
-}
-
 } // namespace
 
 int CSetupScript::ReportFailure(UINT textId, const std::string& what, DWORD error)
 {
-    GetProgress().AtPausePoint();
-    CText text;
-    text.FormatResource(textId, what.c_str(), SystemErrorText(error).c_str());
+    // Stopped while held here: nothing is shown over the closing dialog.
+    if (!GetProgress().AtItemBoundary())
+        return 0;
+    CText reason, text;
+    SystemErrorText(error, reason);
+    text.FormatResource(textId, what.c_str(), reason.GetString());
     GetProgress().Ask(text.GetString(), "Error", MB_OK | MB_ICONERROR);
     return 0;
 }
@@ -115,8 +108,7 @@ int CSetupScript::CreateFolder(const std::string& path)
     if (CreateDirectoryA(path.c_str(), nullptr))
         return 1;
     DWORD error = GetLastError();
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (DirectoryExists(path.c_str()))
         return 1;
     return ReportFailure(IDS_DIRECTORY_FAILED, path, error);
 }
@@ -161,7 +153,7 @@ int CSetupScript::ApplyRegItem(CRegItem& item)
         if (written != ERROR_SUCCESS)
             return ReportFailure(IDS_REGISTRY_FAILED, RegistryEntryName(item, true), (DWORD)written);
         LogRegistry(item.m_root, item.m_keyPath.c_str(), item.m_valueName.c_str());
-        if (LowerAnsiText(item.m_valueName) == "uninstallstring") {
+        if (CompareNoCase(item.m_valueName.c_str(), "UninstallString") == 0) {
             m_uninstallRoot = item.m_root;
             m_uninstallKey = item.m_keyPath;
         }

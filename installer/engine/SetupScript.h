@@ -13,6 +13,10 @@
 #include "ScriptModel.h"
 #include "ScriptText.h"
 
+// The value of the uninstall key that holds the digest of the install log;
+// the remover reads it under the same name.
+const char kLogDigestValue[] = "InstallLogDigest";
+
 class CSetupScript : public CScriptModel, private CFileSizeSource, private CMacroSource {
 public:
     CSetupScript();
@@ -44,7 +48,8 @@ public:
     int LogNamesKeyOf(HKEY root, const std::string& keyPath) const;
     int CloseLog();
     // Stores the digest of the closed log in the uninstall key that the
-    // registry step wrote an UninstallString to; 0 when there is none.
+    // registry step wrote an UninstallString to (nothing to do without
+    // one); 0, after telling the user, when it cannot be stored.
     int SealLog();
     // The open log of a destination given up, closed and deleted; before the
     // destination changes.
@@ -73,6 +78,7 @@ public:
     // Set by the worker's first step: its steps report into it.
     CInstallProgress* m_progressDialog;
     CDiskFile m_log;
+    std::string m_logPath;
 
 private:
     // The keys of the log's key lines, as "ROOT,path" in small letters.

@@ -8,6 +8,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "SystemLibrary.h"
+
 namespace {
 
 const char kPayloadName[] = "SWEEPER.EXE";
@@ -88,23 +90,12 @@ int StartRemoval(const char* program, const char* logPath)
     return 1;
 }
 
-// Runs with administrator rights from the installation folder: libraries
-// loaded from now on come from the system folder only. Its imports are
-// libraries that Windows always takes from there.
-void LimitLibrarySearch()
-{
-    typedef BOOL(WINAPI * SetDefaultDllDirectoriesProc)(DWORD);
-    const DWORD searchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
-    SetDefaultDllDirectoriesProc setDefault = (SetDefaultDllDirectoriesProc)(void*)GetProcAddress(
-        GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
-    if (setDefault != nullptr)
-        setDefault(searchSystem32);
-}
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
+    // Runs with administrator rights from the installation folder:
+    // libraries loaded from now on come from the system folder only.
     LimitLibrarySearch();
     char folder[kPathCapacity];
     char program[kPathCapacity];

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// The value of the uninstall key that holds the digest the installer took
+// of the log; the installer writes it under the same name.
+const char kLogDigestValue[] = "InstallLogDigest";
+
 // The predefined keys a registry line can name.
 enum LogRoot { kRootNone = 0, kRootClassesRoot, kRootCurrentUser, kRootLocalMachine, kRootUsers };
 

@@ -150,20 +150,6 @@ int CClipBookWindow::OpenClipbookFileByPath(const char* path)
 }
 
 namespace {
-// The system's text for an error code, without its line end.
-void SystemReason(DWORD error, CText& reason)
-{
-    char text[512] = "";
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                                  sizeof text, nullptr);
-    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
-        text[--length] = 0;
-    if (length == 0)
-        reason.Format("error %lu", (unsigned long)error);
-    else
-        reason.Assign(text);
-}
-
 // Data file messages name files and reasons, so they are formatted here
 // rather than loaded whole; their owner is none, since they may come while
 // the frame is going.
@@ -233,7 +219,7 @@ int CClipBookWindow::WriteDataFile()
     if (SaveDataFile(&error))
         return 1;
     CText reason, text;
-    SystemReason(error, reason);
+    SystemErrorText(error, reason);
     text.FormatResource(IDS_DATA_FILE_NOT_WRITTEN, m_dataFile.GetString(), reason.GetString());
     ShowDataFileMessage(text);
     return 0;

@@ -1,37 +1,16 @@
 #include "ClipboardWatch.h"
 
 #include "AppThread.h"
+#include "SystemLibrary.h"
 #include "resource.h"
-
-namespace {
-// QueryFullProcessImageNameA and the limited query right came with Windows
-// Vista; older systems have neither, and the name stays unknown there.
-typedef BOOL(WINAPI* QueryImageName)(HANDLE process, DWORD flags, LPSTR name, PDWORD size);
-const DWORD kQueryLimitedInformation = 0x1000;
-
-QueryImageName GetQueryImageName()
-{
-    static QueryImageName query =
-        (QueryImageName)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA");
-    return query;
-}
-} // namespace
 
 int GetProcessFileName(DWORD processId, CText& name)
 {
     name.Empty();
-    QueryImageName query = GetQueryImageName();
-    HANDLE process = query ? OpenProcess(kQueryLimitedInformation, FALSE, processId) : nullptr;
-    if (process == nullptr)
-        return 0;
     char path[MAX_PATH] = "";
-    DWORD length = sizeof path;
-    int found = query(process, 0, path, &length);
-    CloseHandle(process);
-    if (!found)
+    if (!ProcessImagePath(processId, path, sizeof path))
         return 0;
-    int slash = ReverseFindChar(path, '\\');
-    name.Assign(path + slash + 1);
+    name.Assign(path + ReverseFindChar(path, '\\') + 1);
     return 1;
 }
 
