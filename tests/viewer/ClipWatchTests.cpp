@@ -191,7 +191,9 @@ TEST_F(ClipWatchTest, PrivateContentIsNeitherShownNorKeptUntilRevealed)
         CSource source(m_folder, {Block("Text", CF_TEXT, "secret\0"s),
                                   Block(row.marker, RegisterClipboardFormatA(row.marker), row.data)});
         ASSERT_TRUE(source.Started());
-        PumpUntil([&] { return m_frame->IsPrivateContent() == row.hidden; });
+        // The frame has read this change once its owner line names the source.
+        ASSERT_TRUE(PumpUntil([&] { return m_frame->GetClipboardStatus() == OwnerLine(source.Id()); }));
+        EXPECT_EQ(row.hidden, (bool)m_frame->IsPrivateContent()) << row.marker;
         m_frame->OpenFormat(CF_TEXT);
         HWND edit = ((CTextView*)NewestView())->GetEditControl();
         EXPECT_EQ(row.hidden ? notice.GetString() : "secret", WindowText(edit)) << row.marker;

@@ -7,6 +7,7 @@
 #include "ClipFileDialogs.h"
 #include "ClipFiles.h"
 #include "ClipboardWatch.h"
+#include "DataFileLocation.h"
 #include "Utility.h"
 #include "ViewerFrame.h"
 #include "resource.h"
@@ -149,18 +150,6 @@ int CClipBookWindow::OpenClipbookFileByPath(const char* path)
     return 1;
 }
 
-namespace {
-// Data file messages name files and reasons, so they are formatted here
-// rather than loaded whole; their owner is none, since they may come while
-// the frame is going.
-void ShowDataFileMessage(const CText& text)
-{
-    CText caption;
-    caption.LoadString(IDS_ERROR);
-    MessageBoxA(nullptr, text.GetString(), caption.GetString(), MB_ICONERROR | MB_SETFOREGROUND);
-}
-} // namespace
-
 void CClipBookWindow::SetDataFiles(const char* path, const char* startPath)
 {
     m_dataFile.Assign(path);
@@ -192,7 +181,7 @@ void CClipBookWindow::ReportUnreadableDataFile()
 {
     CText text;
     text.FormatResource(IDS_DATA_FILE_UNREADABLE, m_startFile.GetString(), m_keptFile.GetString());
-    ShowDataFileMessage(text);
+    CDataFileLocation::ShowMessage(text);
 }
 
 int CClipBookWindow::SaveDataFile(DWORD* error)
@@ -201,10 +190,12 @@ int CClipBookWindow::SaveDataFile(DWORD* error)
         CText backup;
         GetDataFileBackupPath(m_dataFile.GetString(), backup);
         // A file that cannot even be copied aside is not written over.
-        if (!CopyFileA(m_dataFile.GetString(), backup.GetString(), FALSE) &&
-            GetFileAttributesA(m_dataFile.GetString()) != INVALID_FILE_ATTRIBUTES) {
-            *error = GetLastError();
-            return 0;
+        if (!CopyFileA(m_dataFile.GetString(), backup.GetString(), FALSE)) {
+            DWORD copyError = GetLastError();
+            if (GetFileAttributesA(m_dataFile.GetString()) != INVALID_FILE_ATTRIBUTES) {
+                *error = copyError;
+                return 0;
+            }
         }
         m_dataFileUnreadable = 0;
     }
@@ -221,6 +212,6 @@ int CClipBookWindow::WriteDataFile()
     CText reason, text;
     SystemErrorText(error, reason);
     text.FormatResource(IDS_DATA_FILE_NOT_WRITTEN, m_dataFile.GetString(), reason.GetString());
-    ShowDataFileMessage(text);
+    CDataFileLocation::ShowMessage(text);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "AppThread.h"
 #include "SystemLibrary.h"
+#include "Window.h"
 #include "resource.h"
 
 int GetProcessFileName(DWORD processId, CText& name)
@@ -47,8 +48,5 @@ void ComposeHolderLine(CText& line)
 
 void ShowPrivateContentRefusal(HWND owner)
 {
-    CText text, caption;
-    text.LoadString(IDS_PRIVATE_REFUSED);
-    caption.LoadString(IDS_TITLE);
-    MessageBoxA(owner, text.GetString(), caption.GetString(), MB_ICONINFORMATION);
+    CWindow(owner).ResourceMessageBox(IDS_PRIVATE_REFUSED, IDS_TITLE, MB_ICONINFORMATION);
 }

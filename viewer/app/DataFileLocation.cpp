@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "ClipFiles.h"
+#include "resource.h"
 
 namespace {
 const char kDataFileName[] = "Vellmora.cbd";
@@ -30,13 +31,6 @@ int CreateFolders(const char* folder)
 }
 } // namespace
 
-DataFilePlace ChooseDataFilePlace(int appDataFileExists, int programFolderWritable)
-{
-    if (appDataFileExists)
-        return kDataInAppData;
-    return programFolderWritable ? kDataBesideProgram : kDataInAppData;
-}
-
 // A probe file that can be made and removed says more than the folder's
 // attributes: access lists and virtualisation decide, not the read-only bit.
 int CDataFileLocation::CanCreateFileIn(const char* folder)
@@ -55,8 +49,10 @@ int CDataFileLocation::Decide(const char* programFolder, const char* appDataFold
     inAppData.Append(kDataFileName);
     m_path = beside;
     m_startPath = beside;
+    // A data file already in the application data folder wins, so that the
+    // book never jumps back once it has moved there; no probe is made then.
     int appDataFileExists = appDataFolder[0] != 0 && FileExists(inAppData.GetString());
-    if (ChooseDataFilePlace(appDataFileExists, CanCreateFileIn(programFolder)) == kDataBesideProgram)
+    if (!appDataFileExists && CanCreateFileIn(programFolder))
         return 1;
     if (appDataFolder[0] == 0 || !CreateFolders(appDataFolder))
         return 0;
@@ -73,6 +69,13 @@ int CDataFileLocation::DecideForProgram()
     CText folder(dataFile.GetString(), dataFile.GetLength() - (int)strlen(kDataFileName));
     GetAppDataFolder(appData);
     return Decide(folder.GetString(), appData.GetString());
+}
+
+void CDataFileLocation::ShowMessage(const CText& text)
+{
+    CText caption;
+    caption.LoadString(IDS_ERROR);
+    MessageBoxA(nullptr, text.GetString(), caption.GetString(), MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 int CDataFileLocation::GetAppDataFolder(CText& folder)

@@ -5,12 +5,6 @@
 
 #include "Text.h"
 
-enum DataFilePlace { kDataBesideProgram, kDataInAppData };
-
-// A data file already in the application data folder wins, so that the book
-// never jumps back once it has moved there.
-DataFilePlace ChooseDataFilePlace(int appDataFileExists, int programFolderWritable);
-
 class CDataFileLocation {
 public:
     // Decides once, from the program's folder and the user's application
@@ -30,6 +24,9 @@ public:
     // The folder part of the user's application data path for this program:
     // "%APPDATA%\Brennwick\Vellmora\".
     static int GetAppDataFolder(CText& folder);
+    // A message about the data file, in front of every window and owned by
+    // none, since it may come while the frame is going.
+    static void ShowMessage(const CText& text);
 
 private:
     static int CanCreateFileIn(const char* folder);

@@ -247,9 +247,10 @@ int CViewerFrame::RefreshLiveViews()
     if (!OpenClipboardPatiently(m_hWnd))
         return 0;
     // Each format is read and copied once, however many views show it; the
-    // views only read their data. Content marked private is not read at all
-    // while it stays hidden.
-    int hiding = !m_privateRevealed && OpenClipboardHoldsPrivateContent();
+    // views only read their data. Content marked private (as the format
+    // list's read of this change found) is not read at all while it stays
+    // hidden.
+    int hiding = m_privateContent && !m_privateRevealed;
     std::vector<LiveFormat> formats;
     for (CFormatView* view : live) {
         if (FindLiveFormat(formats, view->GetFormat()) != nullptr)
@@ -271,7 +272,9 @@ int CViewerFrame::RefreshLiveViews()
             continue;
         }
         view->SetShowPrivate(m_privateRevealed);
-        if (entry->bytes != nullptr)
+        if (hiding)
+            view->HidePrivate();
+        else if (entry->bytes != nullptr)
             view->ShowClipboardBytes(entry->bytes);
         else if (!view->ReloadFromClipboard())
             done = 0;

@@ -49,13 +49,7 @@ int BitmapFile(HBITMAP bitmap, std::string& file)
     return encoded;
 }
 
-void ShowError(HWND owner, UINT textId)
-{
-    CText text, caption;
-    text.LoadString(textId);
-    caption.LoadString(IDS_ERROR);
-    MessageBoxA(owner, text.GetString(), caption.GetString(), MB_ICONERROR);
-}
+void ShowError(HWND owner, UINT textId) { CWindow(owner).ResourceMessageBox(textId, IDS_ERROR, MB_ICONERROR); }
 
 // A name fit for a file: characters that file names refuse become '_'.
 void SuggestFileName(const char* formatName, const char* extension, CText& name)
@@ -67,8 +61,6 @@ void SuggestFileName(const char* formatName, const char* extension, CText& name)
             base.SetAt(i, '_');
     name.Format("%s.%s", base.GetString(), extension);
 }
-} // namespace
-
 int BuildFormatFile(UINT format, const char* registeredName, const void* data, DWORD size, std::string& file)
 {
     file.clear();
@@ -89,17 +81,14 @@ int BuildFormatFile(UINT format, const char* registeredName, const void* data, D
     return size > 0;
 }
 
+// Through a temporary file in the target's folder; one that is not
+// committed is abandoned with its writer.
 int WriteFileAtomically(const char* path, const std::string& bytes)
 {
     CSafeFileWriter writer;
-    if (!writer.Open(path))
-        return 0;
-    if (!bytes.empty() && !writer.Put(bytes.data(), bytes.size())) {
-        writer.Abandon();
-        return 0;
-    }
-    return writer.Commit();
+    return writer.Open(path) && writer.Put(bytes.data(), bytes.size()) && writer.Commit();
 }
+} // namespace
 
 const char* CFormatSaver::GetExtension() const
 {
@@ -143,8 +132,8 @@ int CFormatSaver::AskAndWrite(HWND owner)
     }
     const char* extension = GetExtension();
     char upper[8] = "";
-    for (size_t i = 0; extension[i] != 0 && i + 1 < sizeof upper; i++)
-        upper[i] = (char)(extension[i] - 'a' + 'A');
+    lstrcpynA(upper, extension, sizeof upper);
+    CharUpperA(upper);
     CText fileName, filter, title;
     SuggestFileName(m_name.GetString(), extension, fileName);
     filter.FormatResource(IDS_SAVE_FORMAT_FILTER, upper, extension, extension);

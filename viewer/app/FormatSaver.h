@@ -9,11 +9,6 @@
 
 #include "Text.h"
 
-// The file's bytes for a format copy: data and size as a clip record holds
-// them (size 0: a bitmap or enhanced-metafile handle, or a plain value).
-// 0 when there is nothing to save in that form.
-int BuildFormatFile(UINT format, const char* registeredName, const void* data, DWORD size, std::string& file);
-
 class CFormatSaver {
 public:
     enum Result { kNotSaved = 0, kSaved = 1, kPrivate = 2 };
@@ -29,7 +24,6 @@ public:
     // it. Failures are shown to the user. Answers 1 when a file was written.
     int AskAndWrite(HWND owner);
 
-    const std::string& GetBytes() const { return m_bytes; }
     const char* GetExtension() const;
 
 private:
@@ -39,5 +33,3 @@ private:
     int m_ready;
 };
 
-// Writes the bytes through a temporary file in the target's folder.
-int WriteFileAtomically(const char* path, const std::string& bytes);

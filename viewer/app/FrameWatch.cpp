@@ -36,13 +36,7 @@ void CViewerFrame::TogglePrivateContent()
 {
     m_privateRevealed = m_privateContent && !m_privateRevealed;
     UpdatePrivateCommand();
-    for (CFormatViewEntry* node = m_views.GetHead(); node != nullptr; node = node->next) {
-        CFormatView* view = node->object;
-        if (view->GetPage() != nullptr || !IsWindow(view->GetHandle()))
-            continue;
-        view->SetShowPrivate(m_privateRevealed);
-        view->ReloadFromClipboard();
-    }
+    RefreshLiveViews();
 }
 
 CFormatView* CViewerFrame::GetActiveFormatView() const

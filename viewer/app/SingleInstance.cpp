@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "AppThread.h"
+#include "DataFileLocation.h"
 #include "resource.h"
 
 const char* const CSingleInstance::kListenerClass = "VellmoraInstance";
@@ -109,10 +110,9 @@ void CSingleInstance::Release()
 
 void CSingleInstance::ReportNoAnswer(const char* dataFile)
 {
-    CText text, caption;
+    CText text;
     text.FormatResource(IDS_INSTANCE_NO_ANSWER, dataFile);
-    caption.LoadString(IDS_ERROR);
-    MessageBoxA(nullptr, text.GetString(), caption.GetString(), MB_ICONERROR | MB_SETFOREGROUND);
+    CDataFileLocation::ShowMessage(text);
 }
 
 int CSingleInstance::ReadHandOver(LPARAM copyData, CText& commandLine)

@@ -78,7 +78,6 @@ public:
     // Content marked private (see PrivateContent.h): live views hide it
     // until the user reveals it; the next clipboard change hides it again.
     int IsPrivateContent() const { return m_privateContent; }
-    int IsPrivateRevealed() const { return m_privateRevealed; }
     void TogglePrivateContent();
     // "Save Format As..." for the active format view.
     int SaveActiveFormat();

@@ -2,21 +2,15 @@
 
 #include <windows.h>
 
-#include <ctype.h>
 #include <string.h>
 
 #include "ClipFormat.h"
+#include "Text.h"
 
 namespace {
 // Registered names compare without regard to case, as the clipboard
 // registers them.
-int SameName(const char* a, const char* b)
-{
-    for (; *a != 0 && *b != 0; a++, b++)
-        if (tolower((unsigned char)*a) != tolower((unsigned char)*b))
-            return 0;
-    return *a == *b;
-}
+int SameName(const char* a, const char* b) { return CompareNoCase(a, b) == 0; }
 } // namespace
 
 PrivateMarker PrivateMarkerOf(const char* registeredName)

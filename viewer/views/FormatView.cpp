@@ -280,6 +280,13 @@ int CFormatView::ShowClipboardBytes(CSharedBytes* bytes)
     return 1;
 }
 
+void CFormatView::HidePrivate()
+{
+    ReleaseCopy();
+    m_hidingPrivate = 1;
+    OnDataChanged();
+}
+
 int CFormatView::SetData(const void* data, UINT size)
 {
     ReleaseCopy();
@@ -299,12 +306,12 @@ int CFormatView::ReloadFromClipboard()
     if (!OpenClipboardPatiently(m_hWnd))
         return 0;
     ReleaseCopy();
-    m_hidingPrivate = !m_showPrivate && OpenClipboardHoldsPrivateContent();
-    if (m_hidingPrivate) {
+    if (!m_showPrivate && OpenClipboardHoldsPrivateContent()) {
         CloseClipboard();
-        OnDataChanged();
+        HidePrivate();
         return 1;
     }
+    m_hidingPrivate = 0;
     int result = 0;
     HANDLE handle = nullptr;
     CSharedBytes* bytes = CopyClipboardBytes(m_format, &handle);

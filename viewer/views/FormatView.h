@@ -65,6 +65,8 @@ public:
     // Shows bytes that the frame read from the clipboard once for all the
     // live views of the format; the view holds them while it shows them.
     int ShowClipboardBytes(CSharedBytes* bytes);
+    // Lets go of the data and shows the notice of hidden private content.
+    void HidePrivate();
     virtual void UpdateTitle();
     virtual int CreateViewWindow(CMdiFrame* frame);
     // A view opened while the active child is maximised opens maximised, as
