@@ -28,16 +28,22 @@ size_t SkipLineBreaks(const char* data, size_t size, size_t p)
     return p;
 }
 
+struct CRootWord {
+    LogRoot root;
+    const char* word;
+};
+const CRootWord kRootWords[] = {
+    {kRootClassesRoot, "HKCR"},
+    {kRootCurrentUser, "HKCU"},
+    {kRootLocalMachine, "HKLM"},
+    {kRootUsers, "HKU"},
+};
+
 LogRoot RootFromWord(const std::string& word)
 {
-    if (EqualNoCase(word, "HKCR"))
-        return kRootClassesRoot;
-    if (EqualNoCase(word, "HKCU"))
-        return kRootCurrentUser;
-    if (EqualNoCase(word, "HKLM"))
-        return kRootLocalMachine;
-    if (EqualNoCase(word, "HKU"))
-        return kRootUsers;
+    for (const CRootWord& known : kRootWords)
+        if (EqualNoCase(word, known.word))
+            return known.root;
     return kRootNone;
 }
 
@@ -48,6 +54,14 @@ bool NamesRootItself(const std::string& keyPath)
 }
 
 } // namespace
+
+const char* RootWord(LogRoot root)
+{
+    for (const CRootWord& known : kRootWords)
+        if (known.root == root)
+            return known.word;
+    return "?";
+}
 
 bool IsInstallLog(const char* data, size_t size)
 {

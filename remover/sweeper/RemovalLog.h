@@ -15,6 +15,9 @@ const char kLogDigestValue[] = "InstallLogDigest";
 // The predefined keys a registry line can name.
 enum LogRoot { kRootNone = 0, kRootClassesRoot, kRootCurrentUser, kRootLocalMachine, kRootUsers };
 
+// The word a registry line names the root with, like "HKCU"; "?" for none.
+const char* RootWord(LogRoot root);
+
 struct CLogFileEntry {
     std::string path;
     bool directory;

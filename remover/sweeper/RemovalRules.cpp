@@ -101,17 +101,6 @@ bool IsBelowKey(const std::string& path, const std::string& key)
     return path.size() > key.size() && path.compare(0, key.size(), key) == 0 && path[key.size()] == '\\';
 }
 
-const char* RootName(LogRoot root)
-{
-    switch (root) {
-    case kRootClassesRoot: return "HKCR";
-    case kRootCurrentUser: return "HKCU";
-    case kRootLocalMachine: return "HKLM";
-    case kRootUsers: return "HKU";
-    default: return "?";
-    }
-}
-
 } // namespace
 
 bool IsPlainFullPath(const std::string& rawPath)
@@ -141,6 +130,12 @@ bool IsInsideFolder(const std::string& path, const std::string& folder)
     if (!IsPlainFullPath(path) || !IsPlainFullPath(folder))
         return false;
     return IsBelowKey(LowerAscii(WithBackslashes(path)), LowerAscii(WithBackslashes(folder)));
+}
+
+bool IsSameOrBelowKey(const std::string& keyPath, const std::string& key)
+{
+    std::string path = LowerAscii(keyPath), lowerKey = LowerAscii(key);
+    return path == lowerKey || IsBelowKey(path, lowerKey);
 }
 
 bool MayDeleteFileEntry(const CLogFileEntry& entry, const std::string& installFolder)
@@ -217,7 +212,7 @@ std::string NamedSiblingKey(const std::string& keyPath, const std::string& name)
 
 std::string DescribeRegistryEntry(const CLogRegistryEntry& entry)
 {
-    std::string text = std::string(RootName(entry.root)) + "\\" + entry.keyPath;
+    std::string text = std::string(RootWord(entry.root)) + "\\" + entry.keyPath;
     if (entry.hasValue)
         text += ", " + (entry.valueName.empty() ? std::string("(default)") : entry.valueName);
     return text;

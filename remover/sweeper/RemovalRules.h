@@ -19,6 +19,10 @@ bool IsPlainFullPath(const std::string& path);
 // without regard to case of the ASCII letters. Both must be plain full paths.
 bool IsInsideFolder(const std::string& path, const std::string& folder);
 
+// Whether the key path is the key or lies below it, compared without regard
+// to case of the ASCII letters.
+bool IsSameOrBelowKey(const std::string& keyPath, const std::string& key);
+
 // A FILE or DIRECTORY entry of the log may go: it lies inside the
 // installation folder of the log's PATH (a DIRECTORY entry may also be that
 // folder itself).

@@ -5,32 +5,29 @@
 
 #include "Files.h"
 #include "RemoverDialog.h"
+#include "RemoverWorker.h"
 #include "Text.h"
 #include "resource.h"
 
-// The folder of a file, when that is not a drive's root.
-static int FolderOf(const char* path, char* folder)
+// The folder of a file, or nothing when that is a drive's root.
+static std::string OwnFolder(const char* path)
 {
-    lstrcpynA(folder, path, MAX_PATH);
-    char* slash = strrchr(folder, '\\');
-    if (slash == nullptr)
-        return 0;
-    slash[0] = 0;
-    return strchr(folder, '\\') != nullptr;
+    std::string folder = FolderOf(path);
+    return folder.find('\\') != std::string::npos ? folder : std::string();
 }
 
 int ScheduleOwnDeletion(const char* modulePath)
 {
     const DWORD delayed = MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT;
     char shortPath[MAX_PATH];
-    char folder[MAX_PATH];
     DWORD length = GetShortPathNameA(modulePath, shortPath, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         lstrcpynA(shortPath, modulePath, MAX_PATH);
     if (MoveFileExA(shortPath, nullptr, delayed)) {
         // The folder goes after the file; by then it is empty.
-        if (FolderOf(shortPath, folder))
-            MoveFileExA(folder, nullptr, delayed);
+        std::string folder = OwnFolder(shortPath);
+        if (!folder.empty())
+            MoveFileExA(folder.c_str(), nullptr, delayed);
         return 1;
     }
     // Systems without delayed deletion read wininit.ini at their start.
@@ -43,8 +40,9 @@ int ScheduleOwnDeletion(const char* modulePath)
     lstrcatA(iniPath, "wininit.ini");
     if (!WritePrivateProfileStringA("rename", modulePath, "", iniPath))
         return 0;
-    if (FolderOf(modulePath, folder))
-        WritePrivateProfileStringA("rename", folder, "", iniPath);
+    std::string folder = OwnFolder(modulePath);
+    if (!folder.empty())
+        WritePrivateProfileStringA("rename", folder.c_str(), "", iniPath);
     return 1;
 }
 

@@ -7,6 +7,7 @@
 #include "Digest.h"
 #include "Files.h"
 #include "Registry.h"
+#include "SystemLibrary.h"
 #include "RemoverDialog.h"
 #include "resource.h"
 
@@ -26,19 +27,6 @@ const DWORD kViewerEndWait = 30000;
 // The final message names at most this many entries of each kind.
 const size_t kNamedEntries = 8;
 
-std::string LowerText(std::string text)
-{
-    if (!text.empty())
-        CharLowerA(&text[0]);
-    return text;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 // The program an uninstall command starts, quoted or not.
 std::string CommandProgram(const char* command)
 {
@@ -56,26 +44,6 @@ std::string SpecialFolder(int id)
     return SHGetSpecialFolderPathA(nullptr, folder, id, FALSE) ? folder : "";
 }
 
-// The program file of the process that owns the window; empty when the
-// system cannot tell (before Windows Vista, or without access).
-std::string ProgramOfWindow(HWND window)
-{
-    typedef BOOL(WINAPI * QueryImageProc)(HANDLE, DWORD, char*, DWORD*);
-    QueryImageProc query =
-        (QueryImageProc)GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA");
-    DWORD id = 0;
-    GetWindowThreadProcessId(window, &id);
-    const DWORD kQueryLimitedInformation = 0x1000;
-    HANDLE process = query != nullptr ? OpenProcess(kQueryLimitedInformation, FALSE, id) : nullptr;
-    if (process == nullptr)
-        return std::string();
-    char path[MAX_PATH] = "";
-    DWORD size = MAX_PATH;
-    std::string program = query(process, 0, path, &size) ? path : "";
-    CloseHandle(process);
-    return program;
-}
-
 struct CViewerSearch {
     std::string folder;
     std::vector<HWND> windows;
@@ -89,8 +57,10 @@ BOOL CALLBACK CollectViewer(HWND window, LPARAM parameter)
     char name[32] = "";
     if (GetClassNameA(window, name, sizeof name) == 0 || lstrcmpiA(name, kViewerFrameClass) != 0)
         return TRUE;
-    std::string program = ProgramOfWindow(window);
-    if (program.empty() || IsInsideFolder(LowerText(LongPathOf(program)), search.folder))
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    char program[MAX_PATH] = "";
+    if (!ProcessImagePath(id, program, MAX_PATH) || IsInsideFolder(LongPathOf(program), search.folder))
         search.windows.push_back(window);
     return TRUE;
 }
@@ -105,16 +75,42 @@ std::string NameList(const std::vector<std::string>& names)
     return list;
 }
 
-int KeyIsEmpty(HKEY root, const char* keyPath)
+// The key must be open with query access.
+int KeyIsEmpty(const CRegistryKey& key)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return 0;
     DWORD subkeys = 1, values = 1;
-    LONG result = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                                   nullptr, nullptr, nullptr);
-    RegCloseKey(key);
+    LONG result = RegQueryInfoKeyA(key.GetHandle(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                   nullptr, nullptr, nullptr, nullptr);
     return result == ERROR_SUCCESS && subkeys == 0 && values == 0;
+}
+
+// Deletes the key when nothing is left in it.
+void DeleteEmptyKey(HKEY root, const char* keyPath)
+{
+    CRegistryKey key;
+    if (key.Open(root, keyPath, kKeyOpenExisting | kKeyQueryValue) != ERROR_SUCCESS || !KeyIsEmpty(key))
+        return;
+    key.Close();
+    RegDeleteKeyA(root, keyPath);
+}
+
+bool IsReparsePoint(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// A junction or symbolic link between the installation folder and an entry
+// leads anywhere, and whoever may write the installation folder may have
+// put it there: the levels below the folder, and a folder entry itself, are
+// checked for reparse points before anything is deleted through them.
+bool PassesReparsePoint(const CLogFileEntry& entry, const std::string& installFolder)
+{
+    const std::string& path = entry.path;
+    for (size_t i = installFolder.size() + 1; i < path.size(); i++)
+        if ((path[i] == '\\' || path[i] == '/') && IsReparsePoint(path.substr(0, i)))
+            return true;
+    return entry.directory && path.size() > installFolder.size() && IsReparsePoint(path);
 }
 
 int IsGone(LONG result) { return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND; }
@@ -130,6 +126,12 @@ HKEY RootKeyOf(LogRoot root)
     case kRootUsers: return HKEY_USERS;
     default: return nullptr;
     }
+}
+
+std::string FolderOf(const std::string& path)
+{
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 std::string LongPathOf(const std::string& path)
@@ -220,14 +222,15 @@ int CRemoverWorker::Start()
         return 0;
     if (!DeleteFiles() || !DeleteShortcuts() || !DeleteRegistryEntries() || !Proceed())
         return 0;
-    // What failed can be tried again: the log and the uninstall entry stay.
+    // What failed can be tried again: the log and the uninstall entry stay,
+    // and the entry stays too when the log cannot go.
+    if (m_failed.empty())
+        DeleteOrSchedule(m_logPath.GetString());
     if (m_failed.empty())
         DeleteUninstallEntry();
     RemoveParentKeys();
     if (!m_log.group.empty())
         RemoveFolder(m_log.group);
-    if (m_failed.empty())
-        DeleteOrSchedule(m_logPath.GetString());
     if (IsPlainFullPath(m_log.path))
         RemoveFolder(m_log.path);
     ShowOutcome();
@@ -289,30 +292,28 @@ int CRemoverWorker::ReadLogFile()
 // trusted.
 int CRemoverWorker::IsSealed(const char* data, DWORD size)
 {
-    std::string folder = LowerText(LongPathOf(FolderOf(m_logPath.GetString())));
-    HKEY uninstall;
-    if (folder.empty() || RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_ENUMERATE_SUB_KEYS, &uninstall) !=
-                              ERROR_SUCCESS)
+    std::string folder = LongPathOf(FolderOf(m_logPath.GetString()));
+    CRegistryKey uninstall;
+    if (folder.empty() ||
+        uninstall.Open(HKEY_LOCAL_MACHINE, kUninstallKey, kKeyOpenExisting | kKeyEnumerateSubKeys) != ERROR_SUCCESS)
         return 0;
-    std::string stored;
+    CText digest;
     char name[256];
-    for (DWORD index = 0; stored.empty(); index++) {
+    for (DWORD index = 0; digest.IsEmpty(); index++) {
         DWORD length = sizeof name;
-        if (RegEnumKeyExA(uninstall, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyExA(uninstall.GetHandle(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
             break;
         CRegistryKey entry;
         CText command;
-        CText digest;
-        if (entry.Open(uninstall, name, kKeyOpenExisting | kKeyQueryValue) != ERROR_SUCCESS ||
+        if (entry.Open(uninstall.GetHandle(), name, kKeyOpenExisting | kKeyQueryValue) != ERROR_SUCCESS ||
             !entry.QueryString("UninstallString", command) ||
-            LowerText(LongPathOf(FolderOf(CommandProgram(command.GetString())))) != folder ||
+            CompareNoCase(LongPathOf(FolderOf(CommandProgram(command.GetString()))).c_str(), folder.c_str()) != 0 ||
             !entry.QueryString(kLogDigestValue, digest))
             continue;
-        stored = LowerText(digest.GetString());
         m_uninstallKey = std::string(kUninstallKey) + "\\" + name;
     }
-    RegCloseKey(uninstall);
-    return !stored.empty() && stored == Sha256Hex(data, size);
+    return !digest.IsEmpty() && digest.CompareNoCase(Sha256Hex(data, size).c_str()) == 0;
 }
 
 // The log names the group as typed; its folder lies in the user's or the
@@ -344,7 +345,7 @@ void CRemoverWorker::ResolveGroupFolder()
 int CRemoverWorker::CloseRunningViewer()
 {
     CViewerSearch search;
-    search.folder = LowerText(LongPathOf(m_log.path));
+    search.folder = LongPathOf(m_log.path);
     if (!IsPlainFullPath(search.folder))
         return 1;
     EnumWindows(CollectViewer, (LPARAM)&search);
@@ -405,7 +406,7 @@ int CRemoverWorker::DeleteFiles()
         for (const CLogFileEntry& entry : m_log.files) {
             if ((int)entry.directory != directories)
                 continue;
-            if (!MayDeleteFileEntry(entry, m_log.path))
+            if (!MayDeleteFileEntry(entry, m_log.path) || PassesReparsePoint(entry, m_log.path))
                 m_skipped.push_back(entry.path);
             else if (directories)
                 RemoveFolder(entry.path);
@@ -446,7 +447,7 @@ int CRemoverWorker::DeleteRegistryEntries()
         const CLogRegistryEntry& entry = m_log.registry[i];
         if (IsProtectedKey(entry.root, entry.keyPath))
             m_skipped.push_back(DescribeRegistryEntry(entry));
-        else if (!IsUninstallEntry(entry) && m_keyRoles[i] != kKeyParent)
+        else if (DeletesNow(i, 0))
             DeleteRegistryEntry(i);
         if (!Advance(4))
             return 0;
@@ -489,11 +490,18 @@ void CRemoverWorker::DeleteValue(const CLogRegistryEntry& entry)
 
 int CRemoverWorker::IsUninstallEntry(const CLogRegistryEntry& entry) const
 {
-    if (entry.root != kRootLocalMachine || m_uninstallKey.empty())
-        return 0;
-    std::string key = LowerText(entry.keyPath), uninstall = LowerText(m_uninstallKey);
-    return key == uninstall || (key.size() > uninstall.size() && key.compare(0, uninstall.size(), uninstall) == 0 &&
-                                key[uninstall.size()] == '\\');
+    return entry.root == kRootLocalMachine && !m_uninstallKey.empty() &&
+           IsSameOrBelowKey(entry.keyPath, m_uninstallKey);
+}
+
+// A line deleted by itself in the step for the uninstall entry's lines or
+// the one for the others: not a level above keys of the installation's
+// own, and not a key the rules keep.
+int CRemoverWorker::DeletesNow(size_t index, int uninstallStep) const
+{
+    const CLogRegistryEntry& entry = m_log.registry[index];
+    return m_keyRoles[index] != kKeyParent && !IsProtectedKey(entry.root, entry.keyPath) &&
+           IsUninstallEntry(entry) == uninstallStep;
 }
 
 // Last of the registry: the uninstall entry's lines, its digest, and the
@@ -501,15 +509,16 @@ int CRemoverWorker::IsUninstallEntry(const CLogRegistryEntry& entry) const
 void CRemoverWorker::DeleteUninstallEntry()
 {
     for (size_t i = 0; i < m_log.registry.size(); i++)
-        if (IsUninstallEntry(m_log.registry[i]) && m_keyRoles[i] != kKeyParent &&
-            !IsProtectedKey(m_log.registry[i].root, m_log.registry[i].keyPath))
+        if (DeletesNow(i, 1))
             DeleteRegistryEntry(i);
     CRegistryKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, m_uninstallKey.c_str(), kKeyOpenExisting | kKeySetValue) == ERROR_SUCCESS) {
-        key.DeleteValue(kLogDigestValue);
+    if (key.Open(HKEY_LOCAL_MACHINE, m_uninstallKey.c_str(), kKeyOpenExisting | kKeySetValue | kKeyQueryValue) !=
+        ERROR_SUCCESS)
+        return;
+    key.DeleteValue(kLogDigestValue);
+    if (KeyIsEmpty(key)) {
         key.Close();
-        if (KeyIsEmpty(HKEY_LOCAL_MACHINE, m_uninstallKey.c_str()))
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, m_uninstallKey.c_str());
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, m_uninstallKey.c_str());
     }
 }
 
@@ -518,9 +527,8 @@ void CRemoverWorker::RemoveParentKeys()
 {
     for (size_t i = m_log.registry.size(); i-- > 0;) {
         const CLogRegistryEntry& entry = m_log.registry[i];
-        if (m_keyRoles[i] == kKeyParent && !IsProtectedKey(entry.root, entry.keyPath) &&
-            KeyIsEmpty(RootKeyOf(entry.root), entry.keyPath.c_str()))
-            RegDeleteKeyA(RootKeyOf(entry.root), entry.keyPath.c_str());
+        if (m_keyRoles[i] == kKeyParent && !IsProtectedKey(entry.root, entry.keyPath))
+            DeleteEmptyKey(RootKeyOf(entry.root), entry.keyPath.c_str());
     }
 }
 

@@ -50,6 +50,7 @@ private:
     void DeleteRegistryEntry(size_t index);
     void DeleteValue(const CLogRegistryEntry& entry);
     int IsUninstallEntry(const CLogRegistryEntry& entry) const;
+    int DeletesNow(size_t index, int uninstallStep) const;
     void DeleteOrSchedule(const std::string& path);
     void RemoveFolder(const std::string& path);
     void ShowOutcome();
@@ -79,5 +80,7 @@ private:
 int DeleteKeyTree(HKEY parent, const char* keyPath);
 // The predefined key of a log's root word; null for none.
 HKEY RootKeyOf(LogRoot root);
+// The folder part of a path; empty when it has none.
+std::string FolderOf(const std::string& path);
 // The path in its long form while it exists, otherwise as given.
 std::string LongPathOf(const std::string& path);
